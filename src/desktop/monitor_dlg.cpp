@@ -1,0 +1,133 @@
+// Main window. For now it lists the adapter table with each interface's counters, refreshed once
+// a second; the graph panes take its place as they arrive.
+#include "desktop/monitor_dlg.h"
+
+#include <string>
+
+#include "engine/adapter_table.h"
+#include "platform/win32/wide_text.h"
+#include "settings/adapter_settings.h"
+
+namespace veltrano {
+namespace {
+
+constexpr UINT_PTR kSamplingTimer = 101;
+constexpr UINT kSamplingIntervalMs = 1000;
+const wchar_t* const kWindowClass = L"VeltranoMonitor";
+
+std::wstring RowText(const AdapterEntry& row, bool showIp) {
+  std::string text = AdapterTitle(row, showIp);
+  if (row.kind == kInterfaceAdapter) {
+    text += "   in " + std::to_string(row.prevInOctets) + "  out " + std::to_string(row.prevOutOctets);
+    if (!row.hasPrev) text += "  (absent)";
+  }
+  return Widen(text);
+}
+
+}  // namespace
+
+CMonitorDlg::CMonitorDlg(SettingsStore& store, AdapterTable& adapters, HINSTANCE instance)
+    : store_(store), adapters_(adapters), instance_(instance) {}
+
+int CMonitorDlg::Run(int showCommand) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = &CMonitorDlg::WindowProc;
+  windowClass.hInstance = instance_;
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassExW(&windowClass);
+
+  store_.LoadDesktop(settings_);
+  const RECT rect = InitialRect();
+  const DWORD exStyle = WS_EX_TOOLWINDOW | (settings_.options.alwaysOnTop ? WS_EX_TOPMOST : 0);
+  window_ = CreateWindowExW(exStyle, kWindowClass, L"Veltrano", WS_OVERLAPPEDWINDOW, rect.left, rect.top,
+                            rect.right - rect.left, rect.bottom - rect.top, nullptr, nullptr, instance_, this);
+  if (!window_) return 1;
+  ShowWindow(window_, settings_.options.startMinimized ? SW_HIDE : showCommand);
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK CMonitorDlg::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<CMonitorDlg*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<CMonitorDlg*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return self ? self->HandleMessage(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_TIMER:
+      if (wParam != kSamplingTimer) break;
+      OnTimer();
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      Paint(BeginPaint(window_, &paint));
+      EndPaint(window_, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+  }
+  return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void CMonitorDlg::OnCreate() {
+  settings_.options.mainWindowHandle = static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(window_));
+  store_.Save(SaveTrigger::kDesktopStart, settings_, adapters_.Rows());
+  adapters_.LoadAdapterSettings(ReadAdapterSubkeys(store_.CurrentUser(), ProgramRole::kDesktop), ProgramRole::kDesktop);
+  adapters_.AssignMenuIds();
+  SetTimer(window_, kSamplingTimer, kSamplingIntervalMs, nullptr);
+}
+
+void CMonitorDlg::OnTimer() {
+  adapters_.RefreshAdapters(true);
+  InvalidateRect(window_, nullptr, TRUE);
+}
+
+void CMonitorDlg::OnDestroy() {
+  KillTimer(window_, kSamplingTimer);
+  RECT rect;
+  if (GetWindowRect(window_, &rect)) settings_.options.wndPosition = {rect.left, rect.top, rect.right, rect.bottom};
+  store_.Save(SaveTrigger::kDesktopExit, settings_, adapters_.Rows());
+  PostQuitMessage(0);
+}
+
+void CMonitorDlg::Paint(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  int y = 4;
+  for (const auto& row : adapters_.Rows()) {
+    const std::wstring text = RowText(row, settings_.options.showIpInTitle != 0);
+    TextOutW(dc, 6, y, text.c_str(), static_cast<int>(text.size()));
+    y += 18;
+  }
+}
+
+// The saved rectangle, or the bottom-right corner of the work area.
+RECT CMonitorDlg::InitialRect() const {
+  const WndPosition& saved = settings_.options.wndPosition;
+  if (saved.right > saved.left && saved.bottom > saved.top) return {saved.left, saved.top, saved.right, saved.bottom};
+  RECT work{0, 0, 800, 600};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int width = 420, height = 180;
+  const int right = work.right - GetSystemMetrics(SM_CXVSCROLL);
+  const int bottom = work.bottom - GetSystemMetrics(SM_CYHSCROLL);
+  return {right - width, bottom - height, right, bottom};
+}
+
+}  // namespace veltrano
