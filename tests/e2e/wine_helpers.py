@@ -1,0 +1,90 @@
+"""Shared helpers of the end-to-end drivers: run Windows programs in the project's Wine prefix
+and read or plant registry values with Wine's own reg.exe."""
+
+import os
+import subprocess
+import sys
+
+ROOT = os.environ.get("VELTRANO_ROOT", os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..")))
+BUILD = os.environ.get("VELTRANO_BUILD", os.path.join(ROOT, "build", "win32"))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+PROBE = os.path.join(BUILD, "tests", "settings_probe.exe")
+
+failures = []
+
+
+def wine(*args, check=True, timeout=120):
+    result = subprocess.run([WINE_RUN, *args], capture_output=True, text=True, timeout=timeout)
+    if check and result.returncode != 0:
+        raise RuntimeError(f"{args} exited {result.returncode}: {result.stderr}")
+    return result.stdout.replace("\r\n", "\n")
+
+
+def reg_query(key, name):
+    """(type, data) of one value as reg.exe prints it, or None when it is absent."""
+    result = subprocess.run([WINE_RUN, "reg", "query", key, "/v", name], capture_output=True, text=True)
+    if result.returncode != 0:
+        return None
+    for line in result.stdout.replace("\r\n", "\n").split("\n"):
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == name.lower() and parts[1].startswith("REG_"):
+            return parts[1], parts[2] if len(parts) > 2 else ""
+    return None
+
+
+def reg_subkeys(key):
+    """Names of the subkeys of key (reg.exe prints them with the long hive name)."""
+    out = wine("reg", "query", key, check=False)
+    below_hive = key.split("\\", 1)[1].lower() + "\\"
+    names = []
+    for line in out.split("\n"):
+        path = line.strip()
+        if path.startswith("HKEY_") and "\\" in path:
+            rest = path.split("\\", 1)[1]
+            if rest.lower().startswith(below_hive):
+                names.append(rest[len(below_hive):])
+    return names
+
+
+def reg_add(key, name, reg_type, data):
+    wine("reg", "add", key, "/v", name, "/t", reg_type, "/d", data, "/f")
+
+
+def reg_add_key(key):
+    wine("reg", "add", key, "/f")
+
+
+def reg_delete_tree(key):
+    wine("reg", "delete", key, "/f", check=False)
+
+
+def probe(command):
+    """The probe's "name=value" lines as a dict; repeated names become lists."""
+    values = {}
+    for line in wine(PROBE, command).split("\n"):
+        if "=" not in line:
+            continue
+        name, value = line.split("=", 1)
+        if name in values:
+            if not isinstance(values[name], list):
+                values[name] = [values[name]]
+            values[name].append(value)
+        else:
+            values[name] = value
+    return values
+
+
+def check(condition, what):
+    print(("ok   " if condition else "FAIL ") + what)
+    if not condition:
+        failures.append(what)
+    return condition
+
+
+def expect(actual, expected, what):
+    check(actual == expected, f"{what}: {actual!r}" + ("" if actual == expected else f" (expected {expected!r})"))
+
+
+def finish():
+    print(f"{len(failures)} failed" if failures else "all checks passed")
+    sys.exit(1 if failures else 0)
