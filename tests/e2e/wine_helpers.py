@@ -22,7 +22,7 @@ def wine(*args, check=True, timeout=120):
 
 def reg_query(key, name):
     """(type, data) of one value as reg.exe prints it, or None when it is absent."""
-    result = subprocess.run([WINE_RUN, "reg", "query", key, "/v", name], capture_output=True, text=True)
+    result = subprocess.run([WINE_RUN, "reg", "query", key, "/v", name], capture_output=True, text=True, timeout=120)
     if result.returncode != 0:
         return None
     for line in result.stdout.replace("\r\n", "\n").split("\n"):
