@@ -2,11 +2,14 @@
 // a second; the graph panes take its place as they arrive.
 #include "desktop/monitor_dlg.h"
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "engine/adapter_table.h"
 #include "platform/win32/wide_text.h"
 #include "settings/adapter_settings.h"
+#include "settings/standalone_values.h"
 
 namespace veltrano {
 namespace {
@@ -14,6 +17,17 @@ namespace {
 constexpr UINT_PTR kSamplingTimer = 101;
 constexpr UINT kSamplingIntervalMs = 1000;
 const wchar_t* const kWindowClass = L"VeltranoMonitor";
+
+// "Pellacor.chm" beside the executable; a missing help file is not an error worth a message.
+void OpenHelpFile(int showCommand) {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  std::wstring help(path, length);
+  help = help.substr(0, help.find_last_of(L'\\') + 1) + L"Pellacor.chm";
+  if (GetFileAttributesW(help.c_str()) == INVALID_FILE_ATTRIBUTES) return;
+  ShellExecuteW(nullptr, L"open", help.c_str(), nullptr, nullptr, showCommand);
+}
 
 std::wstring RowText(const AdapterEntry& row, bool showIp) {
   std::string text = AdapterTitle(row, showIp);
@@ -92,6 +106,7 @@ void CMonitorDlg::OnCreate() {
   store_.Save(SaveTrigger::kDesktopStart, settings_, adapters_.Rows());
   adapters_.LoadAdapterSettings(ReadAdapterSubkeys(store_.CurrentUser(), ProgramRole::kDesktop), ProgramRole::kDesktop);
   adapters_.AssignMenuIds();
+  if (TakeFirstRun(store_.CurrentUser())) OpenHelpFile(SW_SHOWMAXIMIZED);
   SetTimer(window_, kSamplingTimer, kSamplingIntervalMs, nullptr);
 }
 

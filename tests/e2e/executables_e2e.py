@@ -48,6 +48,7 @@ def desktop_starts_shows_its_window_and_saves_on_close():
         handle = reg_query(OPTIONS, "HWND")
         check(handle is not None and handle[0] == "REG_DWORD" and handle[1] != "0x0",
               f"the running instance stores its window handle: {handle}")
+        expect(reg_query(OPTIONS, "FirstRun"), ("REG_DWORD", "0x0"), "the first run is recorded")
         shot = os.path.join(BUILD, "desktop-window.png")
         subprocess.run(["import", "-window", "root", shot], capture_output=True)
         check(os.path.getsize(shot) > 0 if os.path.exists(shot) else False, f"screenshot written to {shot}")
