@@ -16,4 +16,22 @@ struct LocalTime {
   int milliseconds = 0;
 };
 
+// Days since 1970-01-01 of a proleptic Gregorian date.
+inline std::int64_t DaysFromCivil(int year, int month, int day) {
+  year -= month <= 2;
+  const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
+  const int yearOfEra = year - static_cast<int>(era * 400);
+  const int dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+  const int dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+  return era * 146097 + dayOfEra - 719468;
+}
+
+// Calendar difference in whole seconds, later minus earlier (milliseconds ignored).
+inline std::int64_t SecondsBetween(const LocalTime& earlier, const LocalTime& later) {
+  const auto seconds = [](const LocalTime& t) {
+    return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
+  };
+  return seconds(later) - seconds(earlier);
+}
+
 }  // namespace veltrano

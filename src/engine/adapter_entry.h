@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <list>
 #include <string>
 
@@ -13,6 +14,17 @@ namespace veltrano {
 class GraphPane;
 
 constexpr std::uint32_t kRecordNumberOnlyFlag = 0x1;
+
+// One second of one row: bytes of the last tick and the averages per tick since the last reset.
+struct RateSample {
+  std::uint32_t received = 0;
+  std::uint32_t sent = 0;
+  std::uint32_t averageReceived = 0;
+  std::uint32_t averageSent = 0;
+};
+
+// Newest sample at the back; bounded by the sampler's cap.
+using RateHistory = std::deque<RateSample>;
 
 struct AdapterEntry {
   std::int32_t kind = kInterfaceAdapter;
@@ -27,6 +39,7 @@ struct AdapterEntry {
   bool monitored = false;
   GraphPane* pane = nullptr;  // owned by the desktop's main window
   float size = 0.0f;
+  RateHistory history;  // desktop only
   std::int32_t dayRecordOffset = -1;
   std::uint64_t todayIn = 0;
   std::uint64_t todayOut = 0;

@@ -52,12 +52,12 @@ class AdapterTable {
   void SetOnAddedToMenus(std::function<void(AdapterEntry&)> callback) { onAddedToMenus_ = std::move(callback); }
 
   AdapterList& Rows() { return rows_; }
+  // Only rows from the third on are matched against enumerated interfaces.
+  AdapterList::iterator FirstInterfaceRow();
   const AdapterList& Rows() const { return rows_; }
   InterfaceSource& Source() { return source_; }
 
  private:
-  // Only rows from the third on are matched against enumerated interfaces.
-  AdapterList::iterator FirstInterfaceRow();
 
   InterfaceSource& source_;
   AdapterList rows_;

@@ -1,0 +1,142 @@
+// The sampling pass of both programs.
+#include "engine/traffic_sampler.h"
+
+#include <algorithm>
+
+namespace veltrano {
+namespace {
+
+// A counter that went backwards wrapped past 2^32 or was reset: its new value is this tick's.
+std::uint32_t CounterDifference(std::uint32_t current, std::uint32_t previous) {
+  return current >= previous ? current - previous : current;
+}
+
+std::uint32_t ClampToU32(std::uint64_t value) {
+  return value > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+TrafficSampler::TrafficSampler(ProgramRole role, AdapterTable& table, TrafficLog& log, Clock& clock, size_t historyCap)
+    : role_(role), table_(table), log_(log), clock_(clock), historyCap_(historyCap), lastTick_(clock.Now()) {}
+
+void TrafficSampler::Tick() {
+  const LocalTime now = clock_.Now();
+  AdapterList& rows = table_.Rows();
+  // After a suspend or a clock jump the first second counts nothing.
+  if (role_ == ProgramRole::kDesktop && SecondsBetween(lastTick_, now) > kMaxGapSeconds)
+    for (auto& row : rows) row.hasPrev = false;
+  CheckFlushAndDay(now);
+
+  for (auto row = table_.FirstInterfaceRow(); row != rows.end(); ++row) row->seenThisTick = false;
+  if (!EnumerateInterfaces(table_.Source(), interfaces_)) return;
+
+  Accumulators totals;
+  for (const auto& interface : interfaces_) CountInterface(interface, totals, now);
+  for (auto row = table_.FirstInterfaceRow(); row != rows.end(); ++row)
+    if (!row->seenThisTick) CountAbsentRow(*row, now);
+
+  CountAggregate(rows.front(), totals.allIn, totals.allOut, now);
+  CountAggregate(*std::next(rows.begin()), totals.dialUpIn, totals.dialUpOut, now);
+  listener_->OnTickEnd(now);
+}
+
+void TrafficSampler::CountInterface(const EnumeratedInterface& interface, Accumulators& totals, const LocalTime& now) {
+  bool matched = false;
+  for (auto row = table_.FirstInterfaceRow(); row != table_.Rows().end(); ++row) {
+    if (row->id != interface.id) continue;
+    matched = true;
+    if (row->seenThisTick) break;  // the same adapter reported twice in one pass counts once
+    row->seenThisTick = true;
+
+    std::uint32_t received = 0, sent = 0;
+    if (row->hasPrev) {
+      received = CounterDifference(interface.row.inOctets, row->prevInOctets);
+      sent = CounterDifference(interface.row.outOctets, row->prevOutOctets);
+    }
+    row->hasPrev = true;
+    row->prevInOctets = interface.row.inOctets;
+    row->prevOutOctets = interface.row.outOctets;
+
+    totals.allIn += received;
+    totals.allOut += sent;
+    if (IsDialUpType(interface.row.type)) {
+      totals.dialUpIn += received;
+      totals.dialUpOut += sent;
+    }
+    row->todayIn += received;
+    row->todayOut += sent;
+    if (role_ == ProgramRole::kDesktop) AddRates(*row, received, sent);
+    if (row->ipAddress != interface.ipAddress) {
+      row->ipAddress = interface.ipAddress;
+      listener_->OnRowAddressChanged(*row);
+    }
+    listener_->OnRowSample(*row, received, sent, now);
+  }
+  // A new interface is counted from the next tick on, against the baseline taken now.
+  if (!matched) table_.AppendInterface(interface, role_ == ProgramRole::kDesktop).seenThisTick = true;
+}
+
+void TrafficSampler::CountAbsentRow(AdapterEntry& row, const LocalTime& now) {
+  row.hasPrev = false;
+  if (role_ == ProgramRole::kDesktop) AddRates(row, 0, 0);  // averages decay while it is away
+  if (!row.ipAddress.empty()) {
+    row.ipAddress.clear();
+    listener_->OnRowAddressChanged(row);
+  }
+  listener_->OnRowSample(row, 0, 0, now);
+}
+
+void TrafficSampler::CountAggregate(AdapterEntry& row, std::uint64_t received, std::uint64_t sent,
+                                    const LocalTime& now) {
+  if (role_ == ProgramRole::kDesktop) AddRates(row, received, sent);
+  row.todayIn += received;
+  row.todayOut += sent;
+  listener_->OnRowSample(row, ClampToU32(received), ClampToU32(sent), now);
+}
+
+void TrafficSampler::AddRates(AdapterEntry& row, std::uint64_t received, std::uint64_t sent) {
+  row.sumIn += received;
+  row.sumOut += sent;
+  row.sampleCount += 1;
+  RateSample sample;
+  sample.received = ClampToU32(received);
+  sample.sent = ClampToU32(sent);
+  sample.averageReceived = static_cast<std::uint32_t>(row.sumIn / row.sampleCount);
+  sample.averageSent = static_cast<std::uint32_t>(row.sumOut / row.sampleCount);
+  row.history.push_back(sample);
+  while (row.history.size() > historyCap_) row.history.pop_front();
+}
+
+bool TrafficSampler::IsBlockBoundary(const LocalTime& now) const {
+  const LocalTime& last = lastTick_;
+  if (now.hour != last.hour || now.day != last.day || now.month != last.month || now.year != last.year) return true;
+  if (role_ == ProgramRole::kService) return now.minute != last.minute || now.second / 8 != last.second / 8;
+  return now.minute / 16 != last.minute / 16;
+}
+
+void TrafficSampler::CheckFlushAndDay(const LocalTime& now) {
+  if (!IsBlockBoundary(now)) {
+    lastTick_ = now;
+    return;
+  }
+  // Written under the old date first, so the last part of a day stays with that day.
+  log_.WriteToday(table_.Rows(), lastTick_);
+  const bool dateChanged = LogDate::Of(now) != LogDate::Of(lastTick_);
+  lastTick_ = now;
+  if (dateChanged) {
+    log_.LoadToday(table_.Rows(), now);
+    listener_->OnDayChanged(now);
+  }
+}
+
+void TrafficSampler::ResetRates(AdapterEntry& row) {
+  row.history.clear();
+  row.sumIn = row.sumOut = row.sampleCount = 0;
+}
+
+void TrafficSampler::ResetAllRates() {
+  for (auto& row : table_.Rows()) ResetRates(row);
+}
+
+}  // namespace veltrano

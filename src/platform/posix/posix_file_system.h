@@ -1,0 +1,20 @@
+// Files on Linux. The writer's exclusive share mode is emulated with flock(): a writer holds an
+// exclusive lock, so a second writer is refused while readers, who take none, always get in.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace veltrano {
+
+class PosixFileSystem : public FileSystem {
+ public:
+  std::unique_ptr<File> Open(const std::string& path, FileMode mode) override;
+  bool Exists(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override;
+  std::string AppDataFolder() override;
+  std::string ExecutableFolder() override;
+};
+
+}  // namespace veltrano
