@@ -11,6 +11,27 @@ namespace veltrano {
 
 using Bytes = std::vector<std::uint8_t>;
 
+// Raw little-endian loads and stores, for callers that have already checked the bounds (the
+// traffic log's block reader).
+inline std::uint16_t LoadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
+inline std::uint32_t LoadU32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+inline std::uint64_t LoadU64(const std::uint8_t* p) {
+  return LoadU32(p) | (static_cast<std::uint64_t>(LoadU32(p + 4)) << 32);
+}
+inline void StoreU16(std::uint8_t* p, std::uint16_t v) {
+  p[0] = static_cast<std::uint8_t>(v);
+  p[1] = static_cast<std::uint8_t>(v >> 8);
+}
+inline void StoreU32(std::uint8_t* p, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+inline void StoreU64(std::uint8_t* p, std::uint64_t v) {
+  for (int i = 0; i < 8; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
 std::uint32_t GetU32(const Bytes& bytes, size_t offset);
 std::int32_t GetI32(const Bytes& bytes, size_t offset);
 std::uint64_t GetU64(const Bytes& bytes, size_t offset);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <list>
 #include <string>
+#include <string_view>
 
 #include "core/adapter_kind.h"
 
@@ -61,8 +62,13 @@ struct AdapterEntry {
 using AdapterList = std::list<AdapterEntry>;
 
 // Two entries denote the same source when their kinds are equal and, for interfaces, their ids.
-inline bool SameAdapter(std::int32_t kind, const AdapterId& id, const AdapterEntry& entry) {
+inline bool SameAdapter(std::int32_t kind, std::string_view id, const AdapterEntry& entry) {
   return entry.kind == kind && (kind == kAllConnections || kind == kDialUpConnections || entry.id == id);
+}
+
+// The names the two aggregates start with.
+inline const char* AggregateName(std::int32_t kind) {
+  return kind == kAllConnections ? "All Connections" : "Dial-Up Connections";
 }
 
 }  // namespace veltrano

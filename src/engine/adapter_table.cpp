@@ -14,7 +14,7 @@ constexpr size_t kShortAdapterNameLength = 10;
 AdapterEntry PseudoAdapter(std::int32_t kind) {
   AdapterEntry entry;
   entry.kind = kind;
-  entry.displayName = entry.description = kind == kAllConnections ? "All Connections" : "Dial-Up Connections";
+  entry.displayName = entry.description = AggregateName(kind);
   return entry;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "core/byte_codec.h"
 #include "engine/adapter_table.h"
 
 namespace veltrano {
@@ -22,10 +23,6 @@ std::string OldLogPath(const std::string& path) {
   return path.substr(0, at) + "qxrsum.log" + path.substr(at + current.size());
 }
 
-bool SameSource(const AdapterEntry& row, std::int32_t kind, std::string_view id) {
-  return row.kind == kind && (kind == kAllConnections || kind == kDialUpConnections || row.id == id);
-}
-
 void ResetDayTotals(AdapterList& rows) {
   for (auto& row : rows) {
     row.todayIn = row.todayOut = 0;
@@ -37,7 +34,7 @@ void ResetDayTotals(AdapterList& rows) {
 
 AdapterEntry* FindRowForRecord(AdapterList& rows, std::int32_t kind, std::string_view id) {
   for (auto& row : rows)
-    if (SameSource(row, kind, id)) return &row;
+    if (SameAdapter(kind, id, row)) return &row;
   return nullptr;
 }
 
@@ -128,8 +125,7 @@ void TrafficLog::MigrateOldLog(InterfaceSource& source) {
   std::array<std::uint8_t, kOldRecordSize> oldRecord;
   for (std::uint64_t offset = 0; old->ReadAt(offset, oldRecord.data(), kOldRecordSize) == kOldRecordSize;
        offset += kOldRecordSize) {
-    std::int32_t kind;
-    std::memcpy(&kind, oldRecord.data() + 12, 4);
+    const auto kind = static_cast<std::int32_t>(LoadU32(oldRecord.data() + 12));
     std::string id;
     if (kind != kAllConnections && kind != kDialUpConnections) {
       const AdapterRecord* match = nullptr;
@@ -146,7 +142,7 @@ void TrafficLog::MigrateOldLog(InterfaceSource& source) {
     }
     std::uint8_t record[kDayRecordSize] = {};
     std::memcpy(record, oldRecord.data(), 12);  // the date block is the same
-    std::memcpy(record + 12, &kind, 4);
+    StoreU32(record + 12, static_cast<std::uint32_t>(kind));
     std::memcpy(record + 16, id.data(), id.size() < 260 ? id.size() : 259);
     std::memcpy(record + 280, oldRecord.data() + 24, 16);  // received, sent
     if (!file_->WriteAt(appendAt, record, kDayRecordSize)) break;

@@ -41,7 +41,7 @@ std::vector<AdapterEntry> ReadAdapterSubkeys(RegistryHive& hive, ProgramRole rol
     if (name.size() > kSubkeyNameChars || !KindFromSubkeyName(name, entry.kind)) continue;
     const std::string key = kAdaptersKey + "\\" + name;
     if (entry.kind != kInterfaceAdapter)
-      entry.displayName = entry.description = entry.kind == kAllConnections ? "All Connections" : "Dial-Up Connections";
+      entry.displayName = entry.description = AggregateName(entry.kind);
     std::string displayName;
     if (ReadString(hive, key, "AdapterName", displayName) && !displayName.empty()) entry.displayName = displayName;
     std::uint32_t recordRates = 0;
