@@ -68,6 +68,7 @@ bool EnumerateInterfaces(InterfaceSource& source, std::vector<EnumeratedInterfac
 
 void AdapterTable::LoadAdapterSettings(std::vector<AdapterEntry> stored, ProgramRole role) {
   rows_.clear();
+  rowAtPosition_.clear();
   nextMenuIndex_ = 0;
   bool haveAll = false, haveDialUp = false, anyMonitored = false;
   for (auto& entry : stored) {
@@ -92,16 +93,27 @@ void AdapterTable::LoadAdapterSettings(std::vector<AdapterEntry> stored, Program
 void AdapterTable::RefreshAdapters(bool addToMenus) {
   std::vector<EnumeratedInterface> interfaces;
   if (!EnumerateInterfaces(source_, interfaces)) return;
-  for (const auto& interface : interfaces) {
-    bool matched = false;
-    for (auto row = FirstInterfaceRow(); row != rows_.end(); ++row) {
-      if (row->id == interface.id) {
-        ApplyLiveData(*row, interface);
-        matched = true;
-      }
-    }
-    if (!matched) AppendInterface(interface, addToMenus);
+  for (size_t position = 0; position < interfaces.size(); ++position) {
+    const EnumeratedInterface& interface = interfaces[position];
+    if (AdapterEntry* row = MatchInterface(position, interface.id))
+      ApplyLiveData(*row, interface);
+    else
+      AppendInterface(interface, addToMenus);
   }
+}
+
+AdapterEntry* AdapterTable::MatchInterface(size_t position, const AdapterId& id) {
+  if (position >= rowAtPosition_.size()) rowAtPosition_.resize(position + 1, nullptr);
+  AdapterEntry*& remembered = rowAtPosition_[position];
+  if (remembered && remembered->id == id) return remembered;
+  remembered = nullptr;
+  for (auto row = FirstInterfaceRow(); row != rows_.end(); ++row) {
+    if (row->id == id) {
+      remembered = &*row;
+      break;
+    }
+  }
+  return remembered;
 }
 
 AdapterEntry* AdapterTable::FindAdapter(std::int32_t kind, const AdapterId& id) {

@@ -44,6 +44,9 @@ class AdapterTable {
   void LoadAdapterSettings(std::vector<AdapterEntry> stored, ProgramRole role);
   void RefreshAdapters(bool addToMenus);
   AdapterEntry* FindAdapter(std::int32_t kind, const AdapterId& id);
+  // The interface row with this id, or null. The system lists its interfaces in the same order
+  // pass after pass, so the row found at this position of the last pass is tried first.
+  AdapterEntry* MatchInterface(size_t position, const AdapterId& id);
   AdapterEntry& AppendInterface(const EnumeratedInterface& interface, bool addToMenus);
 
   // Numbers every row's "Adapters" and "Reset Rates" command ids in table order.
@@ -58,9 +61,9 @@ class AdapterTable {
   InterfaceSource& Source() { return source_; }
 
  private:
-
   InterfaceSource& source_;
   AdapterList rows_;
+  std::vector<AdapterEntry*> rowAtPosition_;  // MatchInterface's memory; null where nothing matched
   std::int32_t nextMenuIndex_ = 0;
   std::function<void(AdapterEntry&)> onAddedToMenus_;
 };

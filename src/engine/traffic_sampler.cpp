@@ -32,7 +32,8 @@ void TrafficSampler::Tick() {
   if (!EnumerateInterfaces(table_.Source(), interfaces_)) return;
 
   Accumulators totals;
-  for (const auto& interface : interfaces_) CountInterface(interface, totals, now);
+  for (size_t position = 0; position < interfaces_.size(); ++position)
+    CountInterface(position, interfaces_[position], totals, now);
   for (auto row = table_.FirstInterfaceRow(); row != rows.end(); ++row)
     if (!row->seenThisTick) CountAbsentRow(*row, now);
 
@@ -41,40 +42,40 @@ void TrafficSampler::Tick() {
   listener_->OnTickEnd(now);
 }
 
-void TrafficSampler::CountInterface(const EnumeratedInterface& interface, Accumulators& totals, const LocalTime& now) {
-  bool matched = false;
-  for (auto row = table_.FirstInterfaceRow(); row != table_.Rows().end(); ++row) {
-    if (row->id != interface.id) continue;
-    matched = true;
-    if (row->seenThisTick) break;  // the same adapter reported twice in one pass counts once
-    row->seenThisTick = true;
-
-    std::uint32_t received = 0, sent = 0;
-    if (row->hasPrev) {
-      received = CounterDifference(interface.row.inOctets, row->prevInOctets);
-      sent = CounterDifference(interface.row.outOctets, row->prevOutOctets);
-    }
-    row->hasPrev = true;
-    row->prevInOctets = interface.row.inOctets;
-    row->prevOutOctets = interface.row.outOctets;
-
-    totals.allIn += received;
-    totals.allOut += sent;
-    if (IsDialUpType(interface.row.type)) {
-      totals.dialUpIn += received;
-      totals.dialUpOut += sent;
-    }
-    row->todayIn += received;
-    row->todayOut += sent;
-    if (role_ == ProgramRole::kDesktop) AddRates(*row, received, sent);
-    if (row->ipAddress != interface.ipAddress) {
-      row->ipAddress = interface.ipAddress;
-      listener_->OnRowAddressChanged(*row);
-    }
-    listener_->OnRowSample(*row, received, sent, now);
+void TrafficSampler::CountInterface(size_t position, const EnumeratedInterface& interface, Accumulators& totals,
+                                    const LocalTime& now) {
+  AdapterEntry* row = table_.MatchInterface(position, interface.id);
+  if (!row) {
+    // A new interface is counted from the next tick on, against the baseline taken now.
+    table_.AppendInterface(interface, role_ == ProgramRole::kDesktop).seenThisTick = true;
+    return;
   }
-  // A new interface is counted from the next tick on, against the baseline taken now.
-  if (!matched) table_.AppendInterface(interface, role_ == ProgramRole::kDesktop).seenThisTick = true;
+  if (row->seenThisTick) return;  // the same adapter reported twice in one pass counts once
+  row->seenThisTick = true;
+
+  std::uint32_t received = 0, sent = 0;
+  if (row->hasPrev) {
+    received = CounterDifference(interface.row.inOctets, row->prevInOctets);
+    sent = CounterDifference(interface.row.outOctets, row->prevOutOctets);
+  }
+  row->hasPrev = true;
+  row->prevInOctets = interface.row.inOctets;
+  row->prevOutOctets = interface.row.outOctets;
+
+  totals.allIn += received;
+  totals.allOut += sent;
+  if (IsDialUpType(interface.row.type)) {
+    totals.dialUpIn += received;
+    totals.dialUpOut += sent;
+  }
+  row->todayIn += received;
+  row->todayOut += sent;
+  if (role_ == ProgramRole::kDesktop) AddRates(*row, received, sent);
+  if (row->ipAddress != interface.ipAddress) {
+    row->ipAddress = interface.ipAddress;
+    listener_->OnRowAddressChanged(*row);
+  }
+  listener_->OnRowSample(*row, received, sent, now);
 }
 
 void TrafficSampler::CountAbsentRow(AdapterEntry& row, const LocalTime& now) {

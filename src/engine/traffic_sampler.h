@@ -52,7 +52,8 @@ class TrafficSampler {
     std::uint64_t allIn = 0, allOut = 0, dialUpIn = 0, dialUpOut = 0;
   };
 
-  void CountInterface(const EnumeratedInterface& interface, Accumulators& totals, const LocalTime& now);
+  void CountInterface(size_t position, const EnumeratedInterface& interface, Accumulators& totals,
+                      const LocalTime& now);
   void CountAbsentRow(AdapterEntry& row, const LocalTime& now);
   void CountAggregate(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now);
   void AddRates(AdapterEntry& row, std::uint64_t received, std::uint64_t sent);
