@@ -4,7 +4,10 @@
 #include "desktop/monitor_dlg.h"
 #include "engine/adapter_table.h"
 #include "platform/win32/iphlp_interface_source.h"
+#include "platform/win32/system_clock.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry_hive.h"
+#include "platform/win32/win32_service_manager.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -27,6 +30,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
   veltrano::Win32RegistryHive currentUser(veltrano::RegistryRoot::kCurrentUser);
   veltrano::Win32RegistryHive localMachine(veltrano::RegistryRoot::kLocalMachine);
   veltrano::SettingsStore store(currentUser, localMachine);
-  veltrano::CMonitorDlg monitor(store, adapters, instance);
+  veltrano::Win32FileSystem files;
+  veltrano::SystemClock clock;
+  veltrano::Win32ServiceManager services;
+  veltrano::CMonitorDlg monitor(store, adapters, files, clock, services, instance);
   return monitor.Run(showCommand);
 }

@@ -6,7 +6,9 @@
 
 #include <string>
 
+#include "core/text.h"
 #include "engine/adapter_table.h"
+#include "engine/log_location.h"
 #include "platform/win32/wide_text.h"
 #include "settings/adapter_settings.h"
 #include "settings/standalone_values.h"
@@ -31,17 +33,23 @@ void OpenHelpFile(int showCommand) {
 
 std::wstring RowText(const AdapterEntry& row, bool showIp) {
   std::string text = AdapterTitle(row, showIp);
-  if (row.kind == kInterfaceAdapter) {
-    text += "   in " + std::to_string(row.prevInOctets) + "  out " + std::to_string(row.prevOutOctets);
-    if (!row.hasPrev) text += "  (absent)";
-  }
+  text += "   today in " + std::to_string(row.todayIn) + "  out " + std::to_string(row.todayOut);
+  if (row.kind == kInterfaceAdapter && !row.hasPrev) text += "  (absent)";
   return Widen(text);
 }
 
 }  // namespace
 
-CMonitorDlg::CMonitorDlg(SettingsStore& store, AdapterTable& adapters, HINSTANCE instance)
-    : store_(store), adapters_(adapters), instance_(instance) {}
+CMonitorDlg::CMonitorDlg(SettingsStore& store, AdapterTable& adapters, FileSystem& files, Clock& clock,
+                         ServiceManager& services, HINSTANCE instance)
+    : store_(store),
+      adapters_(adapters),
+      files_(files),
+      services_(services),
+      instance_(instance),
+      log_(files),
+      sampler_(ProgramRole::kDesktop, adapters, log_, clock,
+               TrafficSampler::HistoryCapFor(GetSystemMetrics(SM_CXSCREEN))) {}
 
 int CMonitorDlg::Run(int showCommand) {
   WNDCLASSEXW windowClass{};
@@ -106,17 +114,33 @@ void CMonitorDlg::OnCreate() {
   store_.Save(SaveTrigger::kDesktopStart, settings_, adapters_.Rows());
   adapters_.LoadAdapterSettings(ReadAdapterSubkeys(store_.CurrentUser(), ProgramRole::kDesktop), ProgramRole::kDesktop);
   adapters_.AssignMenuIds();
+  OpenTrafficLog();
   if (TakeFirstRun(store_.CurrentUser())) OpenHelpFile(SW_SHOWMAXIMIZED);
   SetTimer(window_, kSamplingTimer, kSamplingIntervalMs, nullptr);
 }
 
+// The writer while the service is disabled, else a reader beside the service. Without a log the
+// day is still counted in memory.
+void CMonitorDlg::OpenTrafficLog() {
+  const LogLocation location = ResolveDesktopLogPath(store_, settings_, files_);
+  settings_.trafficLogFile = location.path;
+  LogOpenOptions options;
+  options.role = settings_.service.serviceEnabled ? LogRole::kDesktopReader : LogRole::kDesktopWriter;
+  options.customPath = location.customPath;
+  options.migrationSource = &adapters_.Source();
+  options.serviceManager = &services_;
+  if (log_.Open(location.path, options)) log_.LoadToday(adapters_.Rows(), sampler_.LastTick());
+}
+
 void CMonitorDlg::OnTimer() {
-  adapters_.RefreshAdapters(true);
+  sampler_.Tick();
   InvalidateRect(window_, nullptr, TRUE);
 }
 
 void CMonitorDlg::OnDestroy() {
   KillTimer(window_, kSamplingTimer);
+  log_.WriteToday(adapters_.Rows(), sampler_.LastTick());
+  log_.Close();
   RECT rect;
   if (GetWindowRect(window_, &rect)) settings_.options.wndPosition = {rect.left, rect.top, rect.right, rect.bottom};
   store_.Save(SaveTrigger::kDesktopExit, settings_, adapters_.Rows());

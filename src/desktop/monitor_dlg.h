@@ -1,17 +1,24 @@
-// The desktop program's main window: owns the adapter table and the settings it was started
-// with, shows one line per adapter, and saves the window and adapter settings when it closes.
+// The desktop program's main window: owns the settings it was started with, the traffic log and
+// the sampler over the adapter table; shows one line per adapter with today's totals, and saves
+// the day, the window and the adapter settings when it closes.
 #pragma once
 
 #include <windows.h>
 
 #include "engine/adapter_table.h"
+#include "engine/traffic_log.h"
+#include "engine/traffic_sampler.h"
+#include "platform/clock.h"
+#include "platform/file_system.h"
+#include "platform/service_manager.h"
 #include "settings/settings_store.h"
 
 namespace veltrano {
 
 class CMonitorDlg {
  public:
-  CMonitorDlg(SettingsStore& store, AdapterTable& adapters, HINSTANCE instance);
+  CMonitorDlg(SettingsStore& store, AdapterTable& adapters, FileSystem& files, Clock& clock,
+              ServiceManager& services, HINSTANCE instance);
 
   // Creates the window and runs its message loop until the window is closed.
   int Run(int showCommand);
@@ -21,6 +28,7 @@ class CMonitorDlg {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   void OnCreate();
+  void OpenTrafficLog();
   void OnTimer();
   void OnDestroy();
   void Paint(HDC dc);
@@ -28,7 +36,11 @@ class CMonitorDlg {
 
   SettingsStore& store_;
   AdapterTable& adapters_;
+  FileSystem& files_;
+  ServiceManager& services_;
   HINSTANCE instance_;
+  TrafficLog log_;
+  TrafficSampler sampler_;
   HWND window_ = nullptr;
   Settings settings_;
 };

@@ -4,11 +4,14 @@
 //   settings_probe dump-desktop   load as the desktop does (current user)
 //   settings_probe dump-service   load as the service does (local machine)
 //   settings_probe adapters       build the adapter table and list its rows
+//   settings_probe dump-log PATH  read a traffic log beside its writer and list its records
 #include <cstdio>
 #include <string>
 
 #include "engine/adapter_table.h"
+#include "engine/traffic_log.h"
 #include "platform/win32/iphlp_interface_source.h"
+#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry_hive.h"
 #include "settings/adapter_settings.h"
 #include "settings/settings_store.h"
@@ -143,6 +146,25 @@ int ListAdapters(RegistryHive& currentUser) {
   return 0;
 }
 
+int DumpLog(const std::string& path) {
+  Win32FileSystem files;
+  TrafficLog log(files);
+  LogOpenOptions options;
+  options.role = LogRole::kDesktopReader;
+  if (!log.Open(path, options)) {
+    Print("Open", "0");
+    return 1;
+  }
+  Print("Open", "1");
+  log.ForEachRecord([](const DayRecord& record, std::uint64_t) {
+    Print("Record", std::to_string(record.year) + "-" + std::to_string(record.month) + "-" +
+                        std::to_string(record.day) + "\t" + std::to_string(record.kind) + "\t" +
+                        std::string(record.id) + "\t" + std::to_string(record.received) + "\t" +
+                        std::to_string(record.sent));
+  });
+  return 0;
+}
+
 }  // namespace
 }  // namespace veltrano
 
@@ -154,6 +176,7 @@ int main(int argc, char** argv) {
   SettingsStore store(currentUser, localMachine);
   if (command == "save-sample") return SaveSample(store);
   if (command == "adapters") return ListAdapters(currentUser);
+  if (command == "dump-log" && argc > 2) return DumpLog(argv[2]);
   Settings settings;
   if (command == "dump-desktop") {
     store.LoadDesktop(settings);
@@ -167,6 +190,6 @@ int main(int argc, char** argv) {
     PrintAdapters(ReadAdapterSubkeys(localMachine, ProgramRole::kService));
     return 0;
   }
-  std::fprintf(stderr, "usage: settings_probe save-sample|dump-desktop|dump-service|adapters\n");
+  std::fprintf(stderr, "usage: settings_probe save-sample|dump-desktop|dump-service|adapters|dump-log PATH\n");
   return 2;
 }

@@ -13,6 +13,17 @@ PROBE = os.path.join(BUILD, "tests", "settings_probe.exe")
 failures = []
 
 
+def _use_project_display():
+    """The drivers look at windows themselves (xwininfo, import): share Wine's display."""
+    script = f'source "{ROOT}/scripts/wine-env"; veltrano_start_display; echo "$DISPLAY"'
+    display = subprocess.run(["bash", "-c", script], capture_output=True, text=True).stdout.strip()
+    if display:
+        os.environ["DISPLAY"] = display
+
+
+_use_project_display()
+
+
 def wine(*args, check=True, timeout=120):
     result = subprocess.run([WINE_RUN, *args], capture_output=True, text=True, timeout=timeout)
     if check and result.returncode != 0:
