@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "core/paths.h"
 #include "fakes/fake_interface_source.h"
 #include "fakes/test_folder.h"
 
@@ -130,6 +131,16 @@ TEST_F(TrafficLogTest, TheReaderRefusesWhatTheWriterWouldRepairAndChangesNothing
   folder_.WriteAll("qxrsum_v2.log", "");
   EXPECT_FALSE(Open(log_, LogRole::kDesktopReader));
   EXPECT_FALSE(log_.IsOpen());
+}
+
+TEST_F(TrafficLogTest, APathThatCannotBeCreatedFailsEveryRoleAndLeavesNoLogOpen) {
+  path_ = folder_.Path("no such folder") + std::string(1, kPathSeparator) + "qxrsum_v2.log";
+  for (LogRole role : {LogRole::kDesktopWriter, LogRole::kServiceWriter, LogRole::kDesktopReader}) {
+    EXPECT_FALSE(Open(log_, role));
+    EXPECT_FALSE(log_.IsOpen());
+  }
+  AdapterList rows = Rows();
+  EXPECT_FALSE(log_.WriteToday(rows, Day(2026, 12, 8)));
 }
 
 TEST_F(TrafficLogTest, OneWriterAtATimeWhileReadersReadAlong) {
