@@ -1,23 +1,168 @@
-// Entry point of the service program: reads the machine-wide settings and builds the adapter
-// table the worker will sample.
+// Entry point of the service program: the command line (install, uninstall), the service control
+// dispatcher, the service main function, the control handler and the worker thread. The worker's
+// own work is ServiceEngine's.
 #include <windows.h>
 
-#include "engine/adapter_table.h"
-#include "platform/win32/iphlp_interface_source.h"
-#include "platform/win32/win32_registry_hive.h"
-#include "settings/adapter_settings.h"
-#include "settings/settings_store.h"
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
 
-int main() {
-  veltrano::IphlpInterfaceSource interfaces;
-  veltrano::AdapterTable adapters(interfaces);
-  if (!adapters.BindInterfaceApi()) return 1;
-  veltrano::Win32RegistryHive currentUser(veltrano::RegistryRoot::kCurrentUser);
-  veltrano::Win32RegistryHive localMachine(veltrano::RegistryRoot::kLocalMachine);
-  veltrano::SettingsStore store(currentUser, localMachine);
-  veltrano::Settings settings;
-  store.LoadService(settings);
-  adapters.LoadAdapterSettings(veltrano::ReadAdapterSubkeys(localMachine, veltrano::ProgramRole::kService),
-                               veltrano::ProgramRole::kService);
+#include "platform/win32/iphlp_interface_source.h"
+#include "platform/win32/system_clock.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry_hive.h"
+#include "service/command_line.h"
+#include "service/host/service_installer.h"
+#include "service/service_engine.h"
+#include "service/service_log.h"
+
+namespace veltrano {
+namespace {
+
+const wchar_t* const kDoneEventName = L"QXRDD7F6336FB2C48C3B0C7D471A8AB3EAFA";
+const wchar_t* const kStopEventName = L"QXRDD7F6336FB2C48C3B0C7D471A8AB3EAFB";
+constexpr DWORD kPendingWaitHintMs = 3000;
+
+// Process-wide state of the service: the service manager talks to one service per process.
+SystemClock processClock;
+ServiceLog serviceLog(processClock);
+SERVICE_STATUS_HANDLE statusHandle = nullptr;
+SERVICE_STATUS status{};
+HANDLE doneEvent = nullptr;
+HANDLE stopEvent = nullptr;
+
+bool ReportStatus(DWORD state, DWORD win32Code, DWORD specificCode, DWORD checkPoint, DWORD waitHint) {
+  status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
+  status.dwCurrentState = state;
+  status.dwControlsAccepted = state == SERVICE_START_PENDING ? 0 : SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN;
+  status.dwWin32ExitCode = specificCode ? ERROR_SERVICE_SPECIFIC_ERROR : win32Code;
+  status.dwServiceSpecificExitCode = specificCode;
+  status.dwCheckPoint = checkPoint;
+  status.dwWaitHint = waitHint;
+  return SetServiceStatus(statusHandle, &status) != FALSE;
+}
+
+void WINAPI ServiceCtrlHandler(DWORD control) {
+  if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
+    ReportStatus(SERVICE_STOP_PENDING, NO_ERROR, 0, 1, kPendingWaitHintMs);
+    SetEvent(stopEvent);
+    return;
+  }
+  ReportStatus(status.dwCurrentState, status.dwWin32ExitCode, status.dwServiceSpecificExitCode, status.dwCheckPoint,
+               status.dwWaitHint);
+}
+
+class EventStopSignal : public StopSignal {
+ public:
+  explicit EventStopSignal(HANDLE event) : event_(event) {}
+  bool WaitForStop(unsigned timeoutMs) override { return WaitForSingleObject(event_, timeoutMs) != WAIT_TIMEOUT; }
+
+ private:
+  HANDLE event_;
+};
+
+void WorkerThread() {
+  HANDLE done = OpenEventW(EVENT_MODIFY_STATE, FALSE, kDoneEventName);
+  HANDLE stop = OpenEventW(SYNCHRONIZE, FALSE, kStopEventName);
+  {
+    IphlpInterfaceSource interfaces;
+    Win32RegistryHive localMachine(RegistryRoot::kLocalMachine);
+    Win32FileSystem files;
+    SystemClock clock;
+    ServiceEngine engine(ServiceDependencies{interfaces, localMachine, files, clock, serviceLog});
+    EventStopSignal stopSignal(stop);
+    engine.Work(stopSignal);
+  }
+  SetEvent(done);
+  if (stop) CloseHandle(stop);
+  if (done) CloseHandle(done);
+}
+
+void WINAPI ServiceMain(DWORD, LPWSTR*) {
+  statusHandle = RegisterServiceCtrlHandlerW(Widen(kServiceName).c_str(), &ServiceCtrlHandler);
+  if (!statusHandle) {
+    serviceLog.Write("Err: 0x00001010");
+    return;
+  }
+  stopEvent = CreateEventW(nullptr, TRUE, FALSE, kStopEventName);
+  if (!stopEvent) {
+    serviceLog.Write("Err: 0x00001012");
+    return;
+  }
+  ReportStatus(SERVICE_START_PENDING, NO_ERROR, 0, 1, kPendingWaitHintMs);
+  std::thread worker(WorkerThread);
+  if (!ReportStatus(SERVICE_RUNNING, NO_ERROR, 0, 0, 0)) {
+    serviceLog.Write("Err: 0x00001011");
+    SetEvent(stopEvent);  // the worker still writes the day before the process ends
+  }
+  WaitForSingleObject(doneEvent, INFINITE);
+  worker.join();
+  CloseHandle(stopEvent);
+  CloseHandle(doneEvent);
+  stopEvent = doneEvent = nullptr;
+  ReportStatus(SERVICE_STOPPED, NO_ERROR, 0, 0, 0);
+}
+
+void RunService() {
+  doneEvent = CreateEventW(nullptr, TRUE, FALSE, kDoneEventName);
+  if (!doneEvent || GetLastError() == ERROR_ALREADY_EXISTS) {
+    serviceLog.Write("Err: service is running.");
+    if (doneEvent) CloseHandle(doneEvent);
+    doneEvent = nullptr;
+    return;
+  }
+  std::wstring name = Widen(kServiceName);
+  SERVICE_TABLE_ENTRYW table[] = {{&name[0], &ServiceMain}, {nullptr, nullptr}};
+  StartServiceCtrlDispatcherW(table);
+  if (doneEvent) CloseHandle(doneEvent);
+  doneEvent = nullptr;
+}
+
+// "Install service..." and its result stand on one line however long the action takes.
+void RunConsoleAction(const char* action, bool (*perform)()) {
+  std::printf("%s", action);
+  std::fflush(stdout);
+  std::printf(perform() ? "success\n" : "failure\n");
+  std::fflush(stdout);
+}
+
+std::string ExecutablePath() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return length == 0 || length >= MAX_PATH ? std::string() : Narrow(path, length);
+}
+
+bool Install() { return InstallService(ExecutablePath()); }
+bool Uninstall() { return UninstallService(); }
+
+}  // namespace
+}  // namespace veltrano
+
+int main(int argc, char** argv) {
+  using namespace veltrano;
+  Win32FileSystem files;
+  serviceLog.Open(files.ExecutableFolder() + kServiceLogFileName);
+  serviceLog.Write("%s start up...", kServiceDisplayName);
+
+  switch (ParseServiceCommand(std::vector<std::string>(argv + 1, argv + argc))) {
+    case ServiceCommand::kRunService:
+      RunService();
+      break;
+    case ServiceCommand::kInstall:
+      RunConsoleAction("Install service...", &Install);
+      break;
+    case ServiceCommand::kUninstall:
+      RunConsoleAction("Uninstall service...", &Uninstall);
+      break;
+    case ServiceCommand::kInvalid:
+      std::printf("Invalid parameters.\n");
+      std::fflush(stdout);
+      break;
+  }
+
+  serviceLog.Write("%s stopped.\n", kServiceDisplayName);
+  serviceLog.Close();
   return 0;
 }

@@ -1,0 +1,154 @@
+#include "service/service_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+#include "core/paths.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_interface_source.h"
+#include "fakes/registry_planting.h"
+#include "fakes/test_folder.h"
+#include "fakes/test_hive.h"
+#include "settings/registry_values.h"
+
+namespace veltrano {
+namespace {
+
+// Each wait is one second of the scripted clock, with some traffic on the interface; the stop
+// comes after a given number of waits.
+class ScriptedStop : public StopSignal {
+ public:
+  ScriptedStop(testing::FakeClock& clock, testing::FakeInterfaceSource& source, int waitsBeforeStop)
+      : clock_(clock), source_(source), waitsLeft_(waitsBeforeStop) {}
+  bool WaitForStop(unsigned timeoutMs) override {
+    EXPECT_EQ(timeoutMs, 1000u);
+    if (waitsLeft_-- == 0) return true;
+    clock_.Advance(1);
+    source_.interfaces[0].row.inOctets += 1000;
+    source_.interfaces[0].row.outOctets += 100;
+    return false;
+  }
+
+ private:
+  testing::FakeClock& clock_;
+  testing::FakeInterfaceSource& source_;
+  int waitsLeft_;
+};
+
+class ServiceEngineTest : public ::testing::Test {
+ protected:
+  ServiceEngineTest() {
+    clock_.Set(2026, 12, 8, 10, 0, 1);
+    source_.Add("{4D36E972-E325-11CE-BFC1-08002BE10318}", 7, 6, 5000, 500);
+    testing::PlantDword(hive_.Hive(), SettingsKey("Service"), "ServiceEnabled", 1);
+    testing::PlantString(hive_.Hive(), SettingsKey("Options"), "TrafficLogFile", logPath_);
+  }
+
+  // The service log's messages, without their time stamps.
+  std::vector<std::string> Messages() {
+    serviceLog_.Close();
+    std::vector<std::string> messages;
+    std::istringstream lines(folder_.ReadAll("pellacorservice.log"));
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      messages.push_back(line.size() > 28 && line[0] == '[' ? line.substr(28) : line);
+    }
+    return messages;
+  }
+
+  void RunFor(int seconds) {
+    serviceLog_.Open(folder_.Path("pellacorservice.log"));
+    ServiceEngine engine({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_});
+    ScriptedStop stop(clock_, source_, seconds);
+    engine.Work(stop);
+  }
+
+  // (received, sent) of today's records of the interface and of "All Connections".
+  std::vector<std::pair<std::uint64_t, std::uint64_t>> TodaysTotals() {
+    TrafficLog log(folder_.Files());
+    LogOpenOptions options;
+    options.role = LogRole::kDesktopReader;
+    EXPECT_TRUE(log.Open(logPath_, options));
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> totals;
+    log.ForEachRecord([&](const DayRecord& record, std::uint64_t) {
+      if (record.Date() == LogDate{2026, 12, 8} && record.kind != kDialUpConnections)
+        totals.emplace_back(record.received, record.sent);
+    });
+    return totals;
+  }
+
+  testing::TestHive hive_;
+  testing::TestFolder folder_;
+  testing::FakeClock clock_;
+  testing::FakeInterfaceSource source_;
+  ServiceLog serviceLog_{clock_};
+  std::string logPath_ = folder_.Path("qxrsum_v2.log");
+};
+
+TEST_F(ServiceEngineTest, CountsEachSecondAndWritesTheDayWhenStopped) {
+  RunFor(5);  // 10:00:02 .. 10:00:06: no 8-second boundary, so only the last write stores the day
+  const std::vector<std::string> expected = {"Traffic log file: " + logPath_, "Service is running..."};
+  EXPECT_EQ(Messages(), expected);
+  // The counters read at start-up are the baseline of the first second.
+  const std::vector<std::pair<std::uint64_t, std::uint64_t>> totals = {{5000, 500}, {5000, 500}};
+  EXPECT_EQ(TodaysTotals(), totals);
+}
+
+TEST_F(ServiceEngineTest, TheNextStartContinuesTodaysTotals) {
+  RunFor(5);
+  RunFor(12);  // crosses 10:00:08 and 10:00:16 on the way
+  const std::vector<std::pair<std::uint64_t, std::uint64_t>> totals = {{5000 + 12000, 500 + 1200},
+                                                                       {5000 + 12000, 500 + 1200}};
+  EXPECT_EQ(TodaysTotals(), totals);
+}
+
+TEST_F(ServiceEngineTest, ADisabledServiceSaysWhereToEnableItAndStops) {
+  testing::PlantDword(hive_.Hive(), SettingsKey("Service"), "ServiceEnabled", 0);
+  RunFor(5);
+  const std::vector<std::string> expected = {
+      "Service isn't enabled. You may enable service at \"Options\" -> \"Serice\" -> \"Enable Serice\"",
+      "Err: 0x0101000"};
+  EXPECT_EQ(Messages(), expected);
+  EXPECT_FALSE(folder_.Files().Exists(logPath_));
+}
+
+TEST_F(ServiceEngineTest, AMissingInterfaceLibraryEndsTheRunBeforeAnythingIsRead) {
+  source_.bindSucceeds = false;
+  RunFor(5);
+  EXPECT_EQ(Messages(), std::vector<std::string>{"Err: 0x0102000"});
+}
+
+TEST_F(ServiceEngineTest, ALogThatCannotBeCreatedEndsTheRun) {
+  const std::string unreachable = folder_.Path("missing") + std::string(1, kPathSeparator) + "qxrsum_v2.log";
+  testing::PlantString(hive_.Hive(), SettingsKey("Options"), "TrafficLogFile", unreachable);
+  RunFor(5);
+  const std::vector<std::string> expected = {"Traffic log file: " + unreachable, "Failed to create traffic file",
+                                             "Err: 0x0101000"};
+  EXPECT_EQ(Messages(), expected);
+}
+
+TEST_F(ServiceEngineTest, NotificationAndRecordingStayOffUnlessTheServiceSwitchesAreOn) {
+  testing::PlantDword(hive_.Hive(), SettingsKey("Options"), "NotificationEnabled", 1);
+  testing::PlantDword(hive_.Hive(), SettingsKey("AdaptersEx\\100-"), "RecordTrafficRates", 1);
+  testing::PlantString(hive_.Hive(), SettingsKey("AdaptersEx\\100-"), "AdapterID", "");
+  serviceLog_.Open(folder_.Path("pellacorservice.log"));
+  ServiceEngine engine({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_});
+  ASSERT_TRUE(engine.Initialise());
+  EXPECT_EQ(engine.CurrentSettings().options.notificationEnabled, 0u);
+  EXPECT_FALSE(engine.Table().Rows().front().recordRates);
+  engine.Shutdown();
+
+  Bytes serviceOptions(12, 0);
+  PutU32(serviceOptions, 0, 1), PutU32(serviceOptions, 4, 1), PutU32(serviceOptions, 8, 1);
+  testing::Plant(hive_.Hive(), SettingsKey("Service"), "ServiceOptions", kRegBinary, serviceOptions);
+  ServiceEngine switchedOn({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_});
+  ASSERT_TRUE(switchedOn.Initialise());
+  EXPECT_EQ(switchedOn.CurrentSettings().options.notificationEnabled, 1u);
+  EXPECT_TRUE(switchedOn.Table().Rows().front().recordRates);
+  switchedOn.Shutdown();
+}
+
+}  // namespace
+}  // namespace veltrano
