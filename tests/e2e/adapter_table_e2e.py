@@ -3,17 +3,14 @@ ids, descriptions, types, addresses and counters the kernel reports, takes in an
 appears, and its counters grow when traffic passes. The traffic runs only between the two ends of
 a veth pair whose far end sits in a network namespace this driver creates."""
 
-import os
-import socket
 import subprocess
 import time
 
+from veth import VethPair
 from wine_helpers import check, expect, finish, probe
 
-# Fresh names each run: Wine remembers interfaces by name for as long as its server runs.
-NETNS = f"vlt-e2e-{os.getpid()}"
-NEAR, FAR = f"vlt{os.getpid() % 100000}a", f"vlt{os.getpid() % 100000}b"
-NEAR_IP, FAR_IP = "10.213.77.1", "10.213.77.2"
+PAIR = VethPair("t", 77)
+NEAR, NEAR_IP = PAIR.near, PAIR.near_ip
 PAYLOAD = 1000
 DATAGRAMS = 300
 
@@ -72,30 +69,8 @@ def lists_every_interface_as_the_kernel_reports_it():
         expect(row["name"], name, f"{name} display name")
 
 
-def make_veth_pair():
-    commands = [
-        ["ip", "netns", "add", NETNS],
-        ["ip", "link", "add", NEAR, "type", "veth", "peer", "name", FAR, "netns", NETNS],
-        ["ip", "addr", "add", NEAR_IP + "/30", "dev", NEAR],
-        ["ip", "link", "set", NEAR, "up"],
-        ["ip", "netns", "exec", NETNS, "ip", "addr", "add", FAR_IP + "/30", "dev", FAR],
-        ["ip", "netns", "exec", NETNS, "ip", "link", "set", FAR, "up"],
-    ]
-    for command in commands:
-        if subprocess.run(command, capture_output=True).returncode != 0:
-            return False
-    return True
-
-
-def remove_veth_pair():
-    subprocess.run(["ip", "link", "del", NEAR], capture_output=True)
-    subprocess.run(["ip", "netns", "del", NETNS], capture_output=True)
-
-
 def counters_grow_with_traffic():
-    remove_veth_pair()
-    if not make_veth_pair():
-        remove_veth_pair()
+    if not PAIR.create():
         print("network namespaces cannot be created here: the traffic check is skipped")
         return False
     try:
@@ -104,18 +79,14 @@ def counters_grow_with_traffic():
         if not check(NEAR in first, f"the new interface {NEAR} joins the table"):
             return True
         expect(first[NEAR]["ip"], NEAR_IP, f"{NEAR} address")
-        sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
-        for _ in range(DATAGRAMS):
-            sender.sendto(b"v" * PAYLOAD, (FAR_IP, 9))
-            time.sleep(0.001)
-        sender.close()
+        PAIR.send(DATAGRAMS, PAYLOAD)
         time.sleep(0.3)
         second = {row["description"]: row for row in table_rows()}
         grown = (second[NEAR]["sent"] - first[NEAR]["sent"]) % 2**32
         check(grown >= PAYLOAD * DATAGRAMS, f"{NEAR} sent counter grew by {grown} for {PAYLOAD * DATAGRAMS} bytes sent")
         expect(second[NEAR]["id"], first[NEAR]["id"], f"{NEAR} keeps its id")
     finally:
-        remove_veth_pair()
+        PAIR.remove()
     return True
 
 

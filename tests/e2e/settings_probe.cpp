@@ -5,12 +5,17 @@
 //   settings_probe dump-service   load as the service does (local machine)
 //   settings_probe adapters       build the adapter table and list its rows
 //   settings_probe dump-log PATH  read a traffic log beside its writer and list its records
+//   settings_probe service-config the service's entry as the service manager reports it
+#include <windows.h>
+
 #include <cstdio>
+#include <vector>
 #include <string>
 
 #include "engine/adapter_table.h"
 #include "engine/traffic_log.h"
 #include "platform/win32/iphlp_interface_source.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry_hive.h"
 #include "settings/adapter_settings.h"
@@ -165,6 +170,29 @@ int DumpLog(const std::string& path) {
   return 0;
 }
 
+int PrintServiceConfig() {
+  SC_HANDLE manager = OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT);
+  SC_HANDLE service = manager ? OpenServiceW(manager, L"VeltranoService", SERVICE_QUERY_CONFIG) : nullptr;
+  DWORD needed = 0;
+  if (service) QueryServiceConfigW(service, nullptr, 0, &needed);
+  std::vector<unsigned char> buffer(needed ? needed : 1);
+  auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer.data());
+  const bool ok = service && QueryServiceConfigW(service, config, needed, &needed);
+  Print("Installed", ok ? "1" : "0");
+  if (ok) {
+    Print("Type", config->dwServiceType);
+    Print("Start", config->dwStartType);
+    Print("ErrorControl", config->dwErrorControl);
+    Print("BinaryPath", Narrow(config->lpBinaryPathName, wcslen(config->lpBinaryPathName)));
+    Print("Account", config->lpServiceStartName ? Narrow(config->lpServiceStartName, wcslen(config->lpServiceStartName))
+                                                : std::string());
+    Print("DisplayName", Narrow(config->lpDisplayName, wcslen(config->lpDisplayName)));
+  }
+  if (service) CloseServiceHandle(service);
+  if (manager) CloseServiceHandle(manager);
+  return ok ? 0 : 1;
+}
+
 }  // namespace
 }  // namespace veltrano
 
@@ -177,6 +205,7 @@ int main(int argc, char** argv) {
   if (command == "save-sample") return SaveSample(store);
   if (command == "adapters") return ListAdapters(currentUser);
   if (command == "dump-log" && argc > 2) return DumpLog(argv[2]);
+  if (command == "service-config") return PrintServiceConfig();
   Settings settings;
   if (command == "dump-desktop") {
     store.LoadDesktop(settings);
@@ -190,6 +219,6 @@ int main(int argc, char** argv) {
     PrintAdapters(ReadAdapterSubkeys(localMachine, ProgramRole::kService));
     return 0;
   }
-  std::fprintf(stderr, "usage: settings_probe save-sample|dump-desktop|dump-service|adapters|dump-log PATH\n");
+  std::fprintf(stderr, "usage: settings_probe save-sample|dump-desktop|dump-service|adapters|dump-log PATH|service-config\n");
   return 2;
 }
