@@ -26,6 +26,28 @@ inline std::int64_t DaysFromCivil(int year, int month, int day) {
   return era * 146097 + dayOfEra - 719468;
 }
 
+struct CivilDate {
+  int year;
+  int month;
+  int day;
+};
+
+// The proleptic Gregorian date of a day number of DaysFromCivil.
+inline CivilDate CivilFromDays(std::int64_t days) {
+  days += 719468;
+  const std::int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const int dayOfEra = static_cast<int>(days - era * 146097);
+  const int yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+  const int dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+  const int shiftedMonth = (5 * dayOfYear + 2) / 153;
+  const int day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
+  const int month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
+  return {static_cast<int>(yearOfEra + era * 400) + (month <= 2), month, day};
+}
+
+// 0 = Sunday, for a day number of DaysFromCivil (day 0, 1970-01-01, was a Thursday).
+inline int DayOfWeekFromDays(std::int64_t days) { return static_cast<int>(((days % 7) + 11) % 7); }
+
 // Calendar difference in whole seconds, later minus earlier (milliseconds ignored).
 inline std::int64_t SecondsBetween(const LocalTime& earlier, const LocalTime& later) {
   const auto seconds = [](const LocalTime& t) {
