@@ -13,6 +13,7 @@ enum class FileMode {
   kWriter,     // read and write, others may only read; opens or creates
   kReader,     // read only, others may read and write; the file must exist
   kCreateNew,  // write, no sharing; fails when the file exists
+  kReplace,    // write, no sharing; an existing file is emptied first
 };
 
 class File {

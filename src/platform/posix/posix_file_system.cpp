@@ -58,10 +58,17 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path, FileMode mo
     case FileMode::kWriter: flags |= O_RDWR | O_CREAT; break;
     case FileMode::kReader: flags |= O_RDONLY; break;
     case FileMode::kCreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
+    case FileMode::kReplace: flags |= O_WRONLY | O_CREAT; break;
   }
   const int fd = open(path.c_str(), flags, 0644);
   if (fd < 0) return nullptr;
-  if (mode == FileMode::kWriter && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  const bool exclusive = mode == FileMode::kWriter || mode == FileMode::kReplace;
+  if (exclusive && flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return nullptr;
+  }
+  // Emptied only once the lock is ours, so that a writer's file is never cut from under it.
+  if (mode == FileMode::kReplace && ftruncate(fd, 0) != 0) {
     close(fd);
     return nullptr;
   }

@@ -72,6 +72,9 @@ std::unique_ptr<File> Win32FileSystem::Open(const std::string& path, FileMode mo
     case FileMode::kCreateNew:
       access = GENERIC_WRITE, share = 0, disposition = CREATE_NEW;
       break;
+    case FileMode::kReplace:
+      access = GENERIC_WRITE, share = 0, disposition = CREATE_ALWAYS;
+      break;
   }
   HANDLE handle = CreateFileW(Widen(path).c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
