@@ -319,12 +319,15 @@ std::string WithExportExtension(const std::string& path, ExportFormat format) {
   return path;
 }
 
+bool WriteReport(File& file, const ReportTable& table, const ReportInput& input, ExportFormat format) {
+  const std::string bytes = Utf8ToSystemAnsi(RenderReport(table, input, format));
+  return file.WriteAt(0, bytes.data(), bytes.size()) && file.Flush();
+}
+
 bool ExportReport(FileSystem& files, const std::string& path, const ReportTable& table, const ReportInput& input,
                   ExportFormat format) {
   std::unique_ptr<File> file = files.Open(path, FileMode::kReplace);
-  if (!file) return false;
-  const std::string bytes = Utf8ToSystemAnsi(RenderReport(table, input, format));
-  return file->WriteAt(0, bytes.data(), bytes.size()) && file->Flush();
+  return file && WriteReport(*file, table, input, format);
 }
 
 }  // namespace veltrano

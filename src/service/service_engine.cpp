@@ -16,7 +16,8 @@ ServiceEngine::ServiceEngine(const ServiceDependencies& dependencies)
       log_(dependencies.log),
       table_(dependencies.interfaces),
       trafficLog_(dependencies.files),
-      sampler_(ProgramRole::kService, table_, trafficLog_, dependencies.clock) {
+      sampler_(ProgramRole::kService, table_, trafficLog_, dependencies.clock),
+      reports_(dependencies.files, dependencies.log) {
   sampler_.SetListener(this);
 }
 
@@ -40,6 +41,7 @@ bool ServiceEngine::Initialise() {
   PrepareRecorders();
   if (!OpenTrafficLog()) return false;
   trafficLog_.LoadToday(table_.Rows(), sampler_.LastTick());
+  reports_.SetEntries(settings_.service.reports);
   return true;
 }
 
@@ -80,6 +82,7 @@ bool ServiceEngine::OpenTrafficLog() {
 void ServiceEngine::Shutdown() {
   trafficLog_.WriteToday(table_.Rows(), sampler_.LastTick());
   trafficLog_.Close();
+  reports_.WaitForJobs();
   running_ = false;
 }
 
@@ -87,8 +90,9 @@ void ServiceEngine::OnRowSample(AdapterEntry& row, std::uint32_t received, std::
   (void)row, (void)received, (void)sent, (void)now;  // the rates recorder takes these
 }
 
+// The notification check comes first, then the scheduled reports.
 void ServiceEngine::OnTickEnd(const LocalTime& now) {
-  (void)now;  // notification check, then the scheduled reports
+  if (!reports_.Empty()) reports_.CheckScheduledReports(table_.Rows(), settings_.options, settings_.trafficLogFile, now);
 }
 
 }  // namespace veltrano

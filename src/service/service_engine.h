@@ -10,6 +10,7 @@
 #include "platform/file_system.h"
 #include "platform/interface_source.h"
 #include "platform/registry_hive.h"
+#include "service/scheduled_reports.h"
 #include "service/service_log.h"
 #include "settings/settings_store.h"
 
@@ -68,6 +69,7 @@ class ServiceEngine : private SamplerListener {
   AdapterTable table_;
   TrafficLog trafficLog_;
   TrafficSampler sampler_;
+  ScheduledReports reports_;
   bool running_ = true;
 };
 

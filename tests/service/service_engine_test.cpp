@@ -12,6 +12,7 @@
 #include "fakes/test_folder.h"
 #include "fakes/test_hive.h"
 #include "settings/registry_values.h"
+#include "settings/service_settings.h"
 
 namespace veltrano {
 namespace {
@@ -148,6 +149,37 @@ TEST_F(ServiceEngineTest, NotificationAndRecordingStayOffUnlessTheServiceSwitche
   EXPECT_EQ(switchedOn.CurrentSettings().options.notificationEnabled, 1u);
   EXPECT_TRUE(switchedOn.Table().Rows().front().recordRates);
   switchedOn.Shutdown();
+}
+
+TEST_F(ServiceEngineTest, ScheduledReportsRunWhenDueAndNeverForAGoneAdapter) {
+  ServiceSettings service;
+  service.serviceEnabled = 1;
+  const auto entry = [](std::int32_t type, std::int32_t kind, const std::string& id, std::int32_t interval,
+                        const std::string& path) {
+    ScheduledReport report;
+    report.reportType = type, report.adapterKind = kind, report.adapterId = id, report.interval = interval;
+    report.filePath = path;
+    return report;
+  };
+  const std::string daily = folder_.Path("daily.CSV"), summary = folder_.Path("summary.html"),
+                    gone = folder_.Path("gone.txt");
+  service.reports = {entry(kDailyReport, kAllConnections, "", 0, daily),  // 0 runs as 1: every tick
+                     entry(7, kInterfaceAdapter, "{4D36E972-E325-11CE-BFC1-08002BE10318}", 3, summary),
+                     entry(kWeeklyReport, kInterfaceAdapter, "{GONE}", 1, gone)};
+  SaveServiceSettings(hive_.Hive(), service);
+
+  RunFor(4);
+  const std::vector<std::string> messages = Messages();
+  const auto count = [&](const std::string& line) { return std::count(messages.begin(), messages.end(), line); };
+  // Ticks here come faster than jobs end: a job whose target an earlier one still holds cannot
+  // create it, and says so.
+  const auto dailyDone = count("Generate daily report (" + daily + ") for All Connections successfully");
+  EXPECT_GE(dailyDone, 1);
+  EXPECT_EQ(dailyDone + count("Failed to create file '" + daily + "'."), 4);
+  EXPECT_EQ(count("Generate summary report (" + summary + ") for Ethernet adapter successfully"), 1);
+  EXPECT_FALSE(folder_.Files().Exists(gone));
+  EXPECT_EQ(folder_.ReadAll("daily.CSV").rfind("Daily Traffic Report\r\n", 0), 0u);
+  EXPECT_NE(folder_.ReadAll("summary.html").find("<h1>General Traffic Summary</h1>"), std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,109 @@
+// Scheduled reports of the service.
+#include "service/scheduled_reports.h"
+
+#include <chrono>
+
+#include "engine/traffic_log.h"
+#include "reports/report_export.h"
+#include "reports/report_periods.h"
+
+namespace veltrano {
+namespace {
+
+ReportKind KindOf(std::int32_t reportType) {
+  switch (reportType) {
+    case kDailyReport: return ReportKind::kDaily;
+    case kWeeklyReport: return ReportKind::kWeekly;
+    case kMonthlyReport: return ReportKind::kMonthly;
+    default: return ReportKind::kSummary;
+  }
+}
+
+const char* SuccessLine(ReportKind kind) {
+  switch (kind) {
+    case ReportKind::kDaily: return "Generate daily report (%s) for %s successfully";
+    case ReportKind::kWeekly: return "Generate weekly report (%s) for %s successfully";
+    case ReportKind::kMonthly: return "Generate monthly report (%s) for %s successfully";
+    case ReportKind::kSummary: break;
+  }
+  return "Generate summary report (%s) for %s successfully";
+}
+
+}  // namespace
+
+void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
+  AdapterList adapters = job.adapters;
+  const AdapterEntry* row = FindRowForRecord(adapters, job.entry.adapterKind, job.entry.adapterId);
+  if (!row) return;
+  const std::string& target = job.entry.filePath;
+  std::unique_ptr<File> file = files.Open(target, FileMode::kReplace);
+  if (!file) {
+    log.Write("Failed to create file '%s'.", target.c_str());
+    return;
+  }
+  TrafficLog trafficLog(files);
+  LogOpenOptions options;
+  options.role = LogRole::kDesktopReader;  // beside the worker, which keeps writing
+  if (!trafficLog.Open(job.logPath, options)) {
+    log.Write("Failed to open traffic log file (%s).", job.logPath.c_str());
+    return;  // the target stays empty
+  }
+
+  ReportInput input;
+  input.kind = row->kind;
+  input.id = row->id;
+  input.todayIn = row->todayIn;
+  input.todayOut = row->todayOut;
+  input.today = LogDate::Of(job.today);
+  input.todayDayOfWeek = job.today.dayOfWeek;
+  input.weekStartDay = job.weekStartDay;
+  input.monthStartDay = job.monthStartDay;
+  input.sumLastDays = job.sumLastDays;
+  input.dateFormat = job.dateFormat;
+  const ReportKind kind = KindOf(job.entry.reportType);
+  ReportTable table;
+  switch (kind) {
+    case ReportKind::kDaily: table = MakeRowsTable(kind, BuildDailyRows(input, trafficLog), input, row->displayName); break;
+    case ReportKind::kWeekly: table = MakeRowsTable(kind, BuildWeeklyRows(input, trafficLog), input, row->displayName); break;
+    case ReportKind::kMonthly: table = MakeRowsTable(kind, BuildMonthlyRows(input, trafficLog), input, row->displayName); break;
+    case ReportKind::kSummary: table = MakeSummaryTable(BuildSummary(input, trafficLog), input, row->displayName); break;
+  }
+  if (WriteReport(*file, table, input, FormatFromExtension(target)))
+    log.Write(SuccessLine(kind), target.c_str(), row->displayName.c_str());
+}
+
+void ScheduledReports::CheckScheduledReports(const AdapterList& adapters, const Options& options,
+                                             const std::string& logPath, const LocalTime& now) {
+  ForgetFinishedJobs();
+  for (auto& entry : entries_) {
+    const std::int32_t countdown = entry.countdown--;
+    if (countdown > 1) continue;
+    ReportJob job;
+    job.entry = entry;
+    job.adapters = adapters;
+    job.today = now;
+    job.monthStartDay = options.monthStartDay;
+    job.weekStartDay = options.weekStartDay;
+    job.dateFormat = options.dateFormat;
+    job.sumLastDays = options.sumLastDays;
+    job.logPath = logPath;
+    jobs_.push_back(std::async(std::launch::async, [this, job = std::move(job)] { RunReportJob(job, files_, log_); }));
+    entry.countdown = entry.interval;
+  }
+}
+
+void ScheduledReports::ForgetFinishedJobs() {
+  for (auto job = jobs_.begin(); job != jobs_.end();) {
+    if (job->wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+      job = jobs_.erase(job);
+    else
+      ++job;
+  }
+}
+
+void ScheduledReports::WaitForJobs() {
+  for (auto& job : jobs_) job.wait();
+  jobs_.clear();
+}
+
+}  // namespace veltrano
