@@ -6,18 +6,23 @@
 //   settings_probe adapters       build the adapter table and list its rows
 //   settings_probe dump-log PATH  read a traffic log beside its writer and list its records
 //   settings_probe service-config the service's entry as the service manager reports it
+//   settings_probe send-mail SERVER PORT FROM TO AUTH USER PASS MESSAGE-FILE
+//                                 one delivery through the SMTP client over Windows Sockets
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 #include <string>
 
 #include "engine/adapter_table.h"
 #include "engine/traffic_log.h"
+#include "notify/smtp_client.h"
 #include "platform/win32/iphlp_interface_source.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry_hive.h"
+#include "platform/win32/winsock_network.h"
 #include "settings/adapter_settings.h"
 #include "settings/settings_store.h"
 #include "settings/standalone_values.h"
@@ -193,6 +198,23 @@ int PrintServiceConfig() {
   return ok ? 0 : 1;
 }
 
+int SendMail(char** argv) {
+  std::FILE* file = std::fopen(argv[9], "rb");
+  if (!file) return 2;
+  std::string message;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) message.append(buffer, n);
+  std::fclose(file);
+  WinsockNetwork network;
+  if (!network.Startup()) return 2;
+  SmtpTimings timings;
+  timings.port = static_cast<std::uint16_t>(std::atoi(argv[3]));
+  timings.retryDelayMs = 100;
+  const MailJob job = MakeMailJob(argv[2], argv[4], argv[5], std::atoi(argv[6]) != 0, argv[7], argv[8], message);
+  Print("Result", RunSmtpSession(job, network, timings));
+  return 0;
+}
+
 }  // namespace
 }  // namespace veltrano
 
@@ -206,6 +228,7 @@ int main(int argc, char** argv) {
   if (command == "adapters") return ListAdapters(currentUser);
   if (command == "dump-log" && argc > 2) return DumpLog(argv[2]);
   if (command == "service-config") return PrintServiceConfig();
+  if (command == "send-mail" && argc > 9) return SendMail(argv);
   Settings settings;
   if (command == "dump-desktop") {
     store.LoadDesktop(settings);
