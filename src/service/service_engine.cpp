@@ -2,6 +2,8 @@
 #include "service/service_engine.h"
 
 #include "engine/log_location.h"
+#include "notify/notification_mail.h"
+#include "platform/system_text.h"
 #include "settings/adapter_settings.h"
 #include "settings/email_settings.h"
 #include "settings/options.h"
@@ -14,6 +16,8 @@ ServiceEngine::ServiceEngine(const ServiceDependencies& dependencies)
       localMachine_(dependencies.localMachine),
       files_(dependencies.files),
       log_(dependencies.log),
+      network_(dependencies.network),
+      smtpTimings_(dependencies.smtpTimings),
       table_(dependencies.interfaces),
       trafficLog_(dependencies.files),
       sampler_(ProgramRole::kService, table_, trafficLog_, dependencies.clock),
@@ -41,6 +45,7 @@ bool ServiceEngine::Initialise() {
   PrepareRecorders();
   if (!OpenTrafficLog()) return false;
   trafficLog_.LoadToday(table_.Rows(), sampler_.LastTick());
+  ArmNotification(sampler_.LastTick());
   reports_.SetEntries(settings_.service.reports);
   return true;
 }
@@ -92,7 +97,52 @@ void ServiceEngine::OnRowSample(AdapterEntry& row, std::uint32_t received, std::
 
 // The notification check comes first, then the scheduled reports.
 void ServiceEngine::OnTickEnd(const LocalTime& now) {
+  CheckNotification(now);
   if (!reports_.Empty()) reports_.CheckScheduledReports(table_.Rows(), settings_.options, settings_.trafficLogFile, now);
+}
+
+}  // namespace veltrano
+
+namespace veltrano {
+
+void ServiceEngine::OnDayChanged(const LocalTime& now) { ArmNotification(now); }
+
+void ServiceEngine::ArmNotification(const LocalTime& today) {
+  if (!settings_.options.notificationEnabled) return;
+  const CalendarSettings calendar{settings_.options.weekStartDay, settings_.options.monthStartDay,
+                                  settings_.options.dateFormat};
+  notice_.Arm(settings_.options.notificationRule, table_, trafficLog_, today, calendar);
+}
+
+// Fires once per run: the rule stays off afterwards, in memory only.
+void ServiceEngine::CheckNotification(const LocalTime& now) {
+  const NotificationRule& rule = settings_.options.notificationRule;
+  if (!settings_.options.notificationEnabled || !notice_.Check(rule)) return;
+  log_.Write("Bandwidth usage exceeds limit.");
+  settings_.options.notificationEnabled = 0;
+  const std::string recipients = Utf8ToSystemAnsi(rule.emailAddresses);
+  if (!rule.sendEmail || recipients.empty()) return;
+  log_.Write("Send a notification email to %s", recipients.c_str());
+  const CalendarSettings calendar{settings_.options.weekStartDay, settings_.options.monthStartDay,
+                                  settings_.options.dateFormat};
+  const ArmedRule& armed = notice_.Armed();
+  NotificationFacts facts;
+  facts.adapterTitle = AdapterTitle(*armed.watched, settings_.options.showIpInTitle != 0);
+  facts.periodText = PeriodText(rule, now, calendar);
+  facts.periodTotal = PeriodTotal(rule, armed.periodBase, *armed.watched);
+  network_.Startup();
+  std::optional<MailJob> job = MakeNotificationJob(settings_.email, rule, facts);
+  if (!job) return;
+  ServiceLog& log = log_;
+  StartSmtpSession(std::move(*job), network_, [&log, recipients](const std::string& error) {
+    if (error.empty()) {
+      log.Write("Successfully sent bandwidth usage notification email to %s.", recipients.c_str());
+      return;
+    }
+    log.Write("Failed send bandwidth usage notification email to %s.", recipients.c_str());
+    log.Write("Error: %s", error.c_str());
+    log.Write("Please check your email settings at Options -> Notification -> Email Settings.");
+  }, smtpTimings_);
 }
 
 }  // namespace veltrano

@@ -8,7 +8,10 @@
 #include "engine/traffic_sampler.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
+#include "notify/smtp_client.h"
+#include "notify/usage_alert.h"
 #include "platform/interface_source.h"
+#include "platform/network.h"
 #include "platform/registry_hive.h"
 #include "service/scheduled_reports.h"
 #include "service/service_log.h"
@@ -31,6 +34,8 @@ struct ServiceDependencies {
   FileSystem& files;
   Clock& clock;
   ServiceLog& log;
+  Network& network;
+  SmtpTimings smtpTimings = {};
 };
 
 class ServiceEngine : private SamplerListener {
@@ -60,16 +65,22 @@ class ServiceEngine : private SamplerListener {
   // Sampler hand-offs: the rates recorder per row, then notification and scheduled reports.
   void OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) override;
   void OnTickEnd(const LocalTime& now) override;
+  void OnDayChanged(const LocalTime& now) override;
+  void ArmNotification(const LocalTime& today);
+  void CheckNotification(const LocalTime& now);
 
   InterfaceSource& interfaces_;
   RegistryHive& localMachine_;
   FileSystem& files_;
   ServiceLog& log_;
+  Network& network_;
+  SmtpTimings smtpTimings_;
   Settings settings_;
   AdapterTable table_;
   TrafficLog trafficLog_;
   TrafficSampler sampler_;
   ScheduledReports reports_;
+  ServiceUsageNotice notice_;
   bool running_ = true;
 };
 

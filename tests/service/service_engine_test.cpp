@@ -11,8 +11,13 @@
 #include "fakes/registry_planting.h"
 #include "fakes/test_folder.h"
 #include "fakes/test_hive.h"
+#include "fakes/unreachable_network.h"
 #include "settings/registry_values.h"
+#include "settings/options.h"
 #include "settings/service_settings.h"
+
+#include <chrono>
+#include <thread>
 
 namespace veltrano {
 namespace {
@@ -61,7 +66,7 @@ class ServiceEngineTest : public ::testing::Test {
 
   void RunFor(int seconds) {
     serviceLog_.Open(folder_.Path("pellacorservice.log"));
-    ServiceEngine engine({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_});
+    ServiceEngine engine({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_, network_});
     ScriptedStop stop(clock_, source_, seconds);
     engine.Work(stop);
   }
@@ -85,6 +90,7 @@ class ServiceEngineTest : public ::testing::Test {
   testing::FakeClock clock_;
   testing::FakeInterfaceSource source_;
   ServiceLog serviceLog_{clock_};
+  testing::UnreachableNetwork network_;
   std::string logPath_ = folder_.Path("qxrsum_v2.log");
 };
 
@@ -135,7 +141,7 @@ TEST_F(ServiceEngineTest, NotificationAndRecordingStayOffUnlessTheServiceSwitche
   testing::PlantDword(hive_.Hive(), SettingsKey("AdaptersEx\\100-"), "RecordTrafficRates", 1);
   testing::PlantString(hive_.Hive(), SettingsKey("AdaptersEx\\100-"), "AdapterID", "");
   serviceLog_.Open(folder_.Path("pellacorservice.log"));
-  ServiceEngine engine({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_});
+  ServiceEngine engine({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_, network_});
   ASSERT_TRUE(engine.Initialise());
   EXPECT_EQ(engine.CurrentSettings().options.notificationEnabled, 0u);
   EXPECT_FALSE(engine.Table().Rows().front().recordRates);
@@ -144,7 +150,7 @@ TEST_F(ServiceEngineTest, NotificationAndRecordingStayOffUnlessTheServiceSwitche
   Bytes serviceOptions(12, 0);
   PutU32(serviceOptions, 0, 1), PutU32(serviceOptions, 4, 1), PutU32(serviceOptions, 8, 1);
   testing::Plant(hive_.Hive(), SettingsKey("Service"), "ServiceOptions", kRegBinary, serviceOptions);
-  ServiceEngine switchedOn({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_});
+  ServiceEngine switchedOn({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_, network_});
   ASSERT_TRUE(switchedOn.Initialise());
   EXPECT_EQ(switchedOn.CurrentSettings().options.notificationEnabled, 1u);
   EXPECT_TRUE(switchedOn.Table().Rows().front().recordRates);
@@ -180,6 +186,45 @@ TEST_F(ServiceEngineTest, ScheduledReportsRunWhenDueAndNeverForAGoneAdapter) {
   EXPECT_FALSE(folder_.Files().Exists(gone));
   EXPECT_EQ(folder_.ReadAll("daily.CSV").rfind("Daily Traffic Report\r\n", 0), 0u);
   EXPECT_NE(folder_.ReadAll("summary.html").find("<h1>General Traffic Summary</h1>"), std::string::npos);
+}
+
+TEST_F(ServiceEngineTest, TheNotificationFiresOncePerRunAndReportsTheMailResult) {
+  Options options = DefaultOptions();
+  options.notificationEnabled = 1;
+  options.notificationRule.version = 3;
+  options.notificationRule.adapterKind = kAllConnections;
+  options.notificationRule.amount = "2500";
+  options.notificationRule.periodKind = 1;
+  options.notificationRule.sendEmail = 1;
+  options.notificationRule.emailAddresses = "me@example.org";
+  SaveOptions(hive_.Hive(), options, kGroupNotification);
+  Bytes serviceOptions(12, 0);
+  PutU32(serviceOptions, 4, 1);
+  testing::Plant(hive_.Hive(), SettingsKey("Service"), "ServiceOptions", kRegBinary, serviceOptions);
+  testing::PlantString(hive_.Hive(), SettingsKey("Options\\EmailSettings"), "SmtpServer", "mail.example.org");
+  testing::PlantString(hive_.Hive(), SettingsKey("Options\\EmailSettings"), "MailFrom", "meter@example.org");
+
+  serviceLog_.Open(folder_.Path("pellacorservice.log"));
+  ServiceDependencies dependencies{source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_, network_};
+  dependencies.smtpTimings.retryDelayMs = 0;
+  {
+    ServiceEngine engine(dependencies);
+    ScriptedStop stop(clock_, source_, 6);  // 1000 bytes a second: over 2500 at the third
+    engine.Work(stop);
+  }
+  const std::string failure = "Please check your email settings at Options -> Notification -> Email Settings.";
+  for (int wait = 0; wait < 200 && folder_.ReadAll("pellacorservice.log").find(failure) == std::string::npos; ++wait)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  const std::vector<std::string> messages = Messages();
+  const std::vector<std::string> expected = {"Traffic log file: " + logPath_,
+                                             "Service is running...",
+                                             "Bandwidth usage exceeds limit.",
+                                             "Send a notification email to me@example.org",
+                                             "Failed send bandwidth usage notification email to me@example.org.",
+                                             "Error: Failed to connect to SMTP server.",
+                                             failure};
+  EXPECT_EQ(messages, expected);
+  EXPECT_EQ(network_.attempts, 4);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry_hive.h"
+#include "platform/win32/winsock_network.h"
 #include "service/command_line.h"
 #include "service/host/service_installer.h"
 #include "service/service_engine.h"
@@ -71,7 +72,8 @@ void WorkerThread() {
     Win32RegistryHive localMachine(RegistryRoot::kLocalMachine);
     Win32FileSystem files;
     SystemClock clock;
-    ServiceEngine engine(ServiceDependencies{interfaces, localMachine, files, clock, serviceLog});
+    static WinsockNetwork network;  // outlives the worker: a mail session may still be running
+    ServiceEngine engine(ServiceDependencies{interfaces, localMachine, files, clock, serviceLog, network});
     EventStopSignal stopSignal(stop);
     engine.Work(stopSignal);
   }
