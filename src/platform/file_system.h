@@ -14,6 +14,7 @@ enum class FileMode {
   kReader,     // read only, others may read and write; the file must exist
   kCreateNew,  // write, no sharing; fails when the file exists
   kReplace,    // write, no sharing; an existing file is emptied first
+  kProbe,      // no access, others may read and write; opens or creates (can it be created?)
 };
 
 class File {

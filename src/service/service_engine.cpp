@@ -21,7 +21,8 @@ ServiceEngine::ServiceEngine(const ServiceDependencies& dependencies)
       table_(dependencies.interfaces),
       trafficLog_(dependencies.files),
       sampler_(ProgramRole::kService, table_, trafficLog_, dependencies.clock),
-      reports_(dependencies.files, dependencies.log) {
+      reports_(dependencies.files, dependencies.log),
+      recorder_(dependencies.files, RecorderFormat{}) {
   sampler_.SetListener(this);
 }
 
@@ -42,7 +43,9 @@ void ServiceEngine::Work(StopSignal& stop) {
 bool ServiceEngine::Initialise() {
   if (!ReadSettings()) return false;
   table_.LoadAdapterSettings(ReadAdapterSubkeys(localMachine_, ProgramRole::kService), ProgramRole::kService);
-  PrepareRecorders();
+  recorder_.SetFormat({settings_.options.displayUnitByte != 0, settings_.options.showIpInTitle != 0,
+                       settings_.options.dateFormat});
+  recorder_.OpenForService(table_.Rows(), settings_.service.options.recorderInService != 0, sampler_.LastTick());
   if (!OpenTrafficLog()) return false;
   trafficLog_.LoadToday(table_.Rows(), sampler_.LastTick());
   ArmNotification(sampler_.LastTick());
@@ -63,15 +66,6 @@ bool ServiceEngine::ReadSettings() {
   return true;
 }
 
-// Rows record their rates in the service only while the service's recorder switch is on.
-void ServiceEngine::PrepareRecorders() {
-  const bool recorderOn = settings_.service.options.recorderInService != 0;
-  for (auto& row : table_.Rows()) {
-    if (!recorderOn) row.recordRates = false;
-    if (row.recordRates && row.recordInterval == 0) row.recordInterval = 1;
-  }
-}
-
 bool ServiceEngine::OpenTrafficLog() {
   const LogLocation location = ResolveServiceLogPath(localMachine_, files_);
   settings_.trafficLogFile = location.path;
@@ -87,12 +81,13 @@ bool ServiceEngine::OpenTrafficLog() {
 void ServiceEngine::Shutdown() {
   trafficLog_.WriteToday(table_.Rows(), sampler_.LastTick());
   trafficLog_.Close();
+  recorder_.CloseAll();
   reports_.WaitForJobs();
   running_ = false;
 }
 
 void ServiceEngine::OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) {
-  (void)row, (void)received, (void)sent, (void)now;  // the rates recorder takes these
+  if (row.recordRates) recorder_.RecordTick(row, received, sent, now);
 }
 
 // The notification check comes first, then the scheduled reports.

@@ -13,6 +13,7 @@
 #include "platform/interface_source.h"
 #include "platform/network.h"
 #include "platform/registry_hive.h"
+#include "recorder/rates_recorder.h"
 #include "service/scheduled_reports.h"
 #include "service/service_log.h"
 #include "settings/settings_store.h"
@@ -59,7 +60,6 @@ class ServiceEngine : private SamplerListener {
 
  private:
   bool ReadSettings();
-  void PrepareRecorders();
   bool OpenTrafficLog();
 
   // Sampler hand-offs: the rates recorder per row, then notification and scheduled reports.
@@ -81,6 +81,7 @@ class ServiceEngine : private SamplerListener {
   TrafficSampler sampler_;
   ScheduledReports reports_;
   ServiceUsageNotice notice_;
+  RatesRecorder recorder_;
   bool running_ = true;
 };
 

@@ -59,6 +59,7 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path, FileMode mo
     case FileMode::kReader: flags |= O_RDONLY; break;
     case FileMode::kCreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
     case FileMode::kReplace: flags |= O_WRONLY | O_CREAT; break;
+    case FileMode::kProbe: flags |= O_RDONLY | O_CREAT; break;
   }
   const int fd = open(path.c_str(), flags, 0644);
   if (fd < 0) return nullptr;

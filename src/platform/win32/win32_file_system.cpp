@@ -75,6 +75,9 @@ std::unique_ptr<File> Win32FileSystem::Open(const std::string& path, FileMode mo
     case FileMode::kReplace:
       access = GENERIC_WRITE, share = 0, disposition = CREATE_ALWAYS;
       break;
+    case FileMode::kProbe:
+      access = 0, share = FILE_SHARE_READ | FILE_SHARE_WRITE, disposition = OPEN_ALWAYS;
+      break;
   }
   HANDLE handle = CreateFileW(Widen(path).c_str(), access, share, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
