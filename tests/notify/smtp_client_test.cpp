@@ -75,22 +75,21 @@ class ScriptedServer {
   const std::vector<std::string>& Received() const { return received_; }
 
  private:
+  // Reads until the client closes, so that no reply is lost to a reset connection.
   void Serve(const std::string& greeting, const std::vector<std::string>& replies) {
     const int client = accept(listener_, nullptr, nullptr);
     send(client, greeting.data(), greeting.size(), MSG_NOSIGNAL);
     size_t next = 0;
     std::string line;
     char byte;
-    while (next < replies.size() && recv(client, &byte, 1, 0) == 1) {
+    while (recv(client, &byte, 1, 0) == 1) {
       line += byte;
       if (byte != '\n') continue;
       received_.push_back(line);
       line.clear();
-      if (replies[next] == "-") {  // no answer: this line is part of the message
-        continue;
-      }
-      send(client, replies[next].data(), replies[next].size(), MSG_NOSIGNAL);
-      ++next;
+      if (next >= replies.size()) continue;
+      const std::string& reply = replies[next++];
+      if (reply != "-") send(client, reply.data(), reply.size(), MSG_NOSIGNAL);  // "-": a message line
     }
     close(client);
   }
@@ -117,8 +116,8 @@ class SmtpSessionTest : public ::testing::Test {
 };
 
 TEST_F(SmtpSessionTest, ReadsAMultiLineGreetingThenDeliversWithHelo) {
-  ScriptedServer server("220-first\r\n220 ready\r\n",
-                        {"250 hi\r\n", "250 ok\r\n", "250 ok\r\n", "354 go\r\n", "250 queued\r\n", "221 bye\r\n"});
+  ScriptedServer server("220-first\r\n220 ready\r\n", {"250 hi\r\n", "250 ok\r\n", "250 ok\r\n", "354 go\r\n", "-", "-",
+                                                      "-", "250 queued\r\n", "221 bye\r\n"});
   EXPECT_EQ(Run(server, Job()), "");
   const auto& lines = server.Received();
   ASSERT_GE(lines.size(), 4u);
@@ -126,6 +125,10 @@ TEST_F(SmtpSessionTest, ReadsAMultiLineGreetingThenDeliversWithHelo) {
   EXPECT_EQ(lines[1], "MAIL FROM: <from@example.org>\r\n");
   EXPECT_EQ(lines[2], "RCPT TO: <to@example.org>\r\n");
   EXPECT_EQ(lines[3], "DATA\r\n");
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[6], "hello\r\n");  // the message, then the end-of-data mark
+  EXPECT_EQ(lines[7], ".\r\n");
+  EXPECT_EQ(lines[8], "QUIT\r\n");
 }
 
 TEST_F(SmtpSessionTest, AnUnexpectedGreetingIsTheError) {

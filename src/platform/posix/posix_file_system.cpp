@@ -76,6 +76,11 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path, FileMode mo
   return std::make_unique<PosixFile>(fd);
 }
 
+bool PosixFileSystem::IsAvailableFile(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
 bool PosixFileSystem::Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
 
 bool PosixFileSystem::IsDirectory(const std::string& path) {

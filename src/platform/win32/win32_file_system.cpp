@@ -102,6 +102,12 @@ bool Win32FileSystem::CopyFileTo(const std::string& source, const std::string& t
   return CopyFileW(Widen(source).c_str(), Widen(target).c_str(), failIfExists) != 0;
 }
 
+bool Win32FileSystem::IsAvailableFile(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         (attributes & FILE_ATTRIBUTE_ARCHIVE);
+}
+
 std::string Win32FileSystem::AppDataFolder() {
   using GetFolderFn = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
   constexpr int kCsidlAppData = 26;

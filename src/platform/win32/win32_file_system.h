@@ -11,6 +11,7 @@ class Win32FileSystem : public FileSystem {
   bool Exists(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   bool MakeDirectory(const std::string& path) override;
+  bool IsAvailableFile(const std::string& path) override;
   bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override;
   std::string AppDataFolder() override;
   std::string ExecutableFolder() override;
