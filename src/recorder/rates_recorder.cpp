@@ -68,6 +68,13 @@ bool RatesRecorder::Open(AdapterEntry& entry, const LocalTime& now) {
 
 void RatesRecorder::Close(AdapterEntry& entry) { recorders_.erase(&entry); }
 
+void RatesRecorder::Restart(const AdapterEntry& entry) {
+  auto found = recorders_.find(&entry);
+  if (found == recorders_.end()) return;
+  found->second.downloaded = found->second.uploaded = 0;
+  found->second.countdown = entry.recordInterval ? entry.recordInterval : 1;
+}
+
 void RatesRecorder::RecordTick(AdapterEntry& entry, std::uint64_t downloaded, std::uint64_t uploaded,
                                const LocalTime& now) {
   auto found = recorders_.find(&entry);
@@ -174,6 +181,45 @@ RecorderDialogCheck CheckRecorderDialog(const std::vector<RecorderDialogRow>& ro
               index};
   }
   return {};
+}
+
+}  // namespace veltrano
+
+namespace veltrano {
+
+const char* const kRestartServiceForRecorderText =
+    "Rates recorder is enabled in service, please restart %s to make options take effect.";
+
+void ApplyRecorderDialog(RatesRecorder& recorder, AdapterList& rows, const std::vector<RecorderDialogRow>& dialog,
+                         const std::vector<bool>& numberOnly, bool serviceRecords, const LocalTime& now) {
+  size_t index = 0;
+  for (auto& row : rows) {
+    if (index >= dialog.size()) break;
+    const RecorderDialogRow& edited = dialog[index];
+    const bool editedNumberOnly = index < numberOnly.size() && numberOnly[index];
+    ++index;
+    const bool wasOn = row.recordRates;
+    const bool flagChanged = ((row.recordFlags & kRecordNumberOnlyFlag) != 0) != editedNumberOnly;
+    const bool fileChanged = !EqualsIgnoreAsciiCase(row.recordFile, edited.file);
+    const bool intervalChanged = row.recordInterval != edited.interval;
+    row.recordRates = edited.record;
+    row.recordInterval = edited.interval;
+    row.recordFile = edited.file;
+    row.recordFlags = editedNumberOnly ? (row.recordFlags | kRecordNumberOnlyFlag)
+                                       : (row.recordFlags & ~kRecordNumberOnlyFlag);
+    if (!edited.record) {
+      recorder.Close(row);
+      continue;
+    }
+    if (!wasOn) {
+      recorder.Close(row);
+    } else if (flagChanged || fileChanged) {
+      recorder.Close(row);  // reopened below with a new header block
+    } else if (intervalChanged) {
+      recorder.Restart(row);
+    }
+    if (!recorder.IsOpen(row) && !serviceRecords) recorder.Open(row, now);
+  }
 }
 
 }  // namespace veltrano

@@ -35,6 +35,8 @@ class RatesRecorder {
   void Close(AdapterEntry& entry);
   void CloseAll() { recorders_.clear(); }
   bool IsOpen(const AdapterEntry& entry) const { return recorders_.count(&entry) != 0; }
+  // A new interval starts from zero: countdown and amounts.
+  void Restart(const AdapterEntry& entry);
 
   // Once per tick and row, zero counts for an absent interface; a line when the interval is up.
   void RecordTick(AdapterEntry& entry, std::uint64_t downloaded, std::uint64_t uploaded, const LocalTime& now);
@@ -78,5 +80,14 @@ struct RecorderDialogCheck {
 
 // The OK checks, row by row in list order; the last one creates the folders and the file.
 RecorderDialogCheck CheckRecorderDialog(const std::vector<RecorderDialogRow>& rows, FileSystem& files);
+
+// The accepted dialog applied to the table's rows, in the same order: files close, reopen (with a
+// new header block) or open as the changed settings require; none opens while the service
+// records. The caller then saves the adapters and, while the service records, tells the user to
+// restart it.
+void ApplyRecorderDialog(RatesRecorder& recorder, AdapterList& rows, const std::vector<RecorderDialogRow>& dialog,
+                         const std::vector<bool>& numberOnly, bool serviceRecords, const LocalTime& now);
+
+extern const char* const kRestartServiceForRecorderText;  // with "%s" for the service's name
 
 }  // namespace veltrano

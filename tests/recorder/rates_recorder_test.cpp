@@ -76,6 +76,32 @@ TEST_F(RatesRecorderTest, TheServiceRecordsOnlyWithItsSwitchOn) {
   EXPECT_FALSE(recorder.IsOpen(rows.front()));
 }
 
+TEST_F(RatesRecorderTest, ApplyingTheDialogReopensOnlyWhatChanged) {
+  AdapterList rows(1, entry_);
+  rows.front().recordRates = false;
+  RatesRecorder recorder(folder_.Files(), {});
+  const std::string file = folder_.Path("dialog.txt");
+  const auto headerBlocks = [&] {
+    const std::string text = Read("dialog.txt");
+    size_t count = 0;
+    for (size_t at = text.find("File:      Traffic Rates Log"); at != std::string::npos; at = text.find("File:", at + 1))
+      ++count;
+    return count;
+  };
+  ApplyRecorderDialog(recorder, rows, {{true, 5, file}}, {true}, true, clock_.Now());
+  EXPECT_FALSE(recorder.IsOpen(rows.front()));  // the service records instead
+  ApplyRecorderDialog(recorder, rows, {{true, 5, file}}, {true}, false, clock_.Now());
+  EXPECT_TRUE(recorder.IsOpen(rows.front()));
+  ApplyRecorderDialog(recorder, rows, {{true, 2, file}}, {true}, false, clock_.Now());
+  EXPECT_EQ(headerBlocks(), 1u);  // a new interval keeps the file
+  ApplyRecorderDialog(recorder, rows, {{true, 2, file}}, {false}, false, clock_.Now());
+  EXPECT_EQ(headerBlocks(), 2u);  // the value style changed: a new block
+  EXPECT_EQ(rows.front().recordFlags & kRecordNumberOnlyFlag, 0u);
+  ApplyRecorderDialog(recorder, rows, {{false, 2, file}}, {false}, false, clock_.Now());
+  EXPECT_FALSE(recorder.IsOpen(rows.front()));
+  EXPECT_FALSE(rows.front().recordRates);
+}
+
 TEST(RecorderDialog, ChecksEachRecordingRowInOrderAndCreatesMissingFolders) {
   testing::TestFolder folder;
   const std::string deep = folder.Path("a") + kPathSeparator + "b" + kPathSeparator + "rates.txt";
