@@ -188,7 +188,7 @@ TEST_F(ServiceEngineTest, ScheduledReportsRunWhenDueAndNeverForAGoneAdapter) {
   EXPECT_NE(folder_.ReadAll("summary.html").find("<h1>General Traffic Summary</h1>"), std::string::npos);
 }
 
-TEST_F(ServiceEngineTest, TheNotificationFiresOncePerRunAndReportsTheMailResult) {
+TEST_F(ServiceEngineTest, TheNotificationFiresOncePerRunEvenAcrossMidnightAndReportsTheMailResult) {
   Options options = DefaultOptions();
   options.notificationEnabled = 1;
   options.notificationRule.version = 3;
@@ -207,9 +207,12 @@ TEST_F(ServiceEngineTest, TheNotificationFiresOncePerRunAndReportsTheMailResult)
   serviceLog_.Open(folder_.Path("pellacorservice.log"));
   ServiceDependencies dependencies{source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_, network_};
   dependencies.smtpTimings.retryDelayMs = 0;
+  clock_.Set(2026, 12, 8, 23, 59, 55);
   {
     ServiceEngine engine(dependencies);
-    ScriptedStop stop(clock_, source_, 6);  // 1000 bytes a second: over 2500 at the third
+    // 1000 bytes a second: over 2500 at the third tick, before midnight. After midnight the month
+    // still holds them, but a rule that fired stays off for the rest of the run.
+    ScriptedStop stop(clock_, source_, 8);
     engine.Work(stop);
   }
   const std::string failure = "Please check your email settings at Options -> Notification -> Email Settings.";
