@@ -1,7 +1,9 @@
 // UTF-8 / UTF-16 conversion and the ASCII case rules used for identifiers and registry names.
 #include "core/text.h"
 
+#include <cstdarg>
 #include <cstdint>
+#include <cstdio>
 
 namespace veltrano {
 namespace {
@@ -135,6 +137,19 @@ std::string TrimBlanks(const std::string& text) {
   if (first == std::string::npos) return {};
   const size_t last = text.find_last_not_of(blanks);
   return text.substr(first, last - first + 1);
+}
+
+std::string StringPrintf(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  va_list copy;
+  va_copy(copy, arguments);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  std::string text(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) std::vsnprintf(&text[0], text.size() + 1, format, arguments);
+  va_end(arguments);
+  return text;
 }
 
 }  // namespace veltrano

@@ -15,6 +15,13 @@ std::string AsciiLower(std::string text);
 bool EqualsIgnoreAsciiCase(const std::string& a, const std::string& b);
 int CompareIgnoreAsciiCase(const std::string& a, const std::string& b);
 
+// printf into a string of whatever length the text needs.
+std::string StringPrintf(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
 // Removes leading and trailing blanks (space, tab, CR, LF, VT, FF).
 std::string TrimBlanks(const std::string& text);
 

@@ -30,11 +30,6 @@ bool IsWavFile(const std::string& path) {
   return EqualsIgnoreAsciiCase(extension, ".wav");
 }
 
-void ReplaceAll(std::string& text, const std::string& tag, const std::string& value) {
-  for (size_t at = text.find(tag); at != std::string::npos; at = text.find(tag, at + value.size()))
-    text.replace(at, tag.size(), value);
-}
-
 }  // namespace
 
 NotificationPageCheck CheckNotificationPage(const NotificationPageFields& fields, const EmailSettings& email,
@@ -91,13 +86,8 @@ EmailSettingsCheck CheckTestEmail(const EmailSettings& settings, const std::stri
 }
 
 std::string PreviewBody(const EmailSettings& settings) {
-  std::string body = settings.body;
-  ReplaceAll(body, "%b", "10 GB");
-  ReplaceAll(body, "%t", "downloaded");
-  ReplaceAll(body, "%a", "LAN [10.0.0.10]");
-  ReplaceAll(body, "%p", "week (03/02/2008 -- 03/08/2008)");
-  ReplaceAll(body, "%f", "11.2 GB");
-  return body;
+  return FillTemplateTags(settings.body,
+                          {"10 GB", "downloaded", "LAN [10.0.0.10]", "week (03/02/2008 -- 03/08/2008)", "11.2 GB"});
 }
 
 std::string TestEmailMessage(const EmailSettings& settings, const std::string& testAddress) {

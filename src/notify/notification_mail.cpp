@@ -15,6 +15,15 @@ void ReplaceAll(std::string& text, const std::string& tag, const std::string& va
 
 }  // namespace
 
+std::string FillTemplateTags(std::string text, const TagValues& values) {
+  ReplaceAll(text, "%b", values.amount);
+  ReplaceAll(text, "%t", values.transfer);
+  ReplaceAll(text, "%a", values.adapter);
+  ReplaceAll(text, "%p", values.period);
+  ReplaceAll(text, "%f", values.total);
+  return text;
+}
+
 bool IsComplete(const EmailSettings& settings) {
   return !settings.smtpServer.empty() && !settings.mailFrom.empty() &&
          !(settings.subject.empty() && settings.body.empty()) &&
@@ -23,14 +32,10 @@ bool IsComplete(const EmailSettings& settings) {
 
 std::string ComposeNotificationMessage(const EmailSettings& settings, const NotificationRule& rule,
                                        const NotificationFacts& facts) {
-  std::string message = "From: " + settings.mailFrom + "\r\nTo: " + rule.emailAddresses + "\r\nSubject: " +
-                        settings.subject + "\r\n\r\n" + settings.body;
-  ReplaceAll(message, "%b", rule.amount + " " + UnitWord(rule.unit));
-  ReplaceAll(message, "%t", TransferWord(rule.transferType));
-  ReplaceAll(message, "%a", facts.adapterTitle);
-  ReplaceAll(message, "%p", facts.periodText);
-  ReplaceAll(message, "%f", FormatVolume(facts.periodTotal, true));
-  return message;
+  const std::string message = "From: " + settings.mailFrom + "\r\nTo: " + rule.emailAddresses + "\r\nSubject: " +
+                              settings.subject + "\r\n\r\n" + settings.body;
+  return FillTemplateTags(message, {rule.amount + " " + UnitWord(rule.unit), TransferWord(rule.transferType),
+                                    facts.adapterTitle, facts.periodText, FormatVolume(facts.periodTotal, true)});
 }
 
 std::optional<MailJob> MakeNotificationJob(const EmailSettings& settings, const NotificationRule& rule,

@@ -15,6 +15,18 @@ namespace veltrano {
 // Server, sender, some template, and an account name when the server wants one.
 bool IsComplete(const EmailSettings& settings);
 
+// What the five tags stand for, as text.
+struct TagValues {
+  std::string amount;    // "%b": "10 GB"
+  std::string transfer;  // "%t": "downloaded"
+  std::string adapter;   // "%a"
+  std::string period;    // "%p"
+  std::string total;     // "%f": "11.2 GB"
+};
+
+// Replaces "%b", "%t", "%a", "%p", "%f" in that order, each pass over the result of the one before.
+std::string FillTemplateTags(std::string text, const TagValues& values);
+
 struct NotificationFacts {
   std::string adapterTitle;  // "%a"
   std::string periodText;    // "%p"
