@@ -12,34 +12,13 @@ import subprocess
 import time
 
 from veth import VethPair
-from wine_helpers import BUILD, ROOT, WINE_RUN, check, expect, finish, probe, reg_add, reg_delete_tree, wine
+from service_helpers import SERVICE, SERVICE_LOG, run_service, wait_for, wait_for_state
+from wine_helpers import BUILD, ROOT, check, expect, finish, probe, reg_add, reg_delete_tree, wine
 
-SERVICE = os.path.join(BUILD, "src", "PellacorService.exe")
-SERVICE_LOG = os.path.join(BUILD, "src", "pellacorservice.log")
 FOLDER = os.path.join(BUILD, "service-e2e")
 PAIR = VethPair("s", 78)
 LINE = re.compile(r"^\[(Sun|Mon|Tue|Wed|Thu|Fri|Sat) (Jan|Feb|Mar|Apr|May|Jun|Jul|Aug|Sep|Oct|Nov|Dec) [ 1-3]\d "
                   r"\d\d:\d\d:\d\d \d{4}\]: (.*)$")
-
-
-def run_service(*args):
-    result = subprocess.run([WINE_RUN, SERVICE, *args], capture_output=True, text=True, timeout=120)
-    return result.returncode, result.stdout
-
-
-def state():
-    out = wine("sc", "query", "VeltranoService", check=False)
-    match = re.search(r"STATE\s*:\s*(\d)", out)
-    return int(match.group(1)) if match else None
-
-
-def wait_for_state(wanted, seconds=30):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if state() == wanted:
-            return True
-        time.sleep(0.2)
-    return False
 
 
 def service_messages():
@@ -142,6 +121,11 @@ def logs_real_traffic(log_path):
     if not have_pair:
         print("network namespaces cannot be created here: the service logs the interfaces it finds, "
               "and no traffic is sent")
+    else:
+        # Wine may name a brand-new interface differently until it has settled: start the service
+        # once the pair shows up under its lasting id.
+        ids = []
+        wait_for(lambda: ids.append(interface_id(PAIR.near)) or (len(ids) > 2 and ids[-1] and ids[-1] == ids[-3]), 20)
     os.remove(SERVICE_LOG)
     wine("sc", "start", "VeltranoService", check=False)
     check(wait_for_message("Service is running..."), "the service reports it is running")
@@ -164,7 +148,8 @@ def logs_real_traffic(log_path):
     if have_pair:
         near = interface_id(PAIR.near)
         near_sent = totals.get((300, near), (0, 0))[1]
-        check(near_sent >= sent, f"{PAIR.near} sent {near_sent} bytes, at least the {sent} sent")
+        check(near_sent >= sent, f"{PAIR.near} ({near}) sent {near_sent} bytes, at least the {sent} sent"
+              + ("" if near_sent >= sent else f"; today's records: {totals}"))
 
     messages, stamped = service_messages()
     check(stamped, "every line is stamped with the ctime text; the stopped line is followed by an empty one")

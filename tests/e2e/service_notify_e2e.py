@@ -9,22 +9,18 @@ import os
 import re
 import shutil
 import struct
-import subprocess
-import sys
 import time
 
-try:
-    from aiosmtpd.controller import Controller
-except ImportError:
-    if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
-        os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
-    raise
+from wine_helpers import require_system_module
+
+require_system_module("aiosmtpd")
+from aiosmtpd.controller import Controller  # noqa: E402
 
 from veth import VethPair
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, reg_add, reg_delete_tree, wine
+from service_helpers import SERVICE_LOG, run_service, service_messages, wait_for
+from service_helpers import windows_path as wine_path
+from wine_helpers import BUILD, check, expect, finish, reg_add, reg_delete_tree, wine
 
-SERVICE = os.path.join(BUILD, "src", "PellacorService.exe")
-SERVICE_LOG = os.path.join(BUILD, "src", "pellacorservice.log")
 FOLDER = os.path.join(BUILD, "service-notify-e2e")
 OPTIONS = r"HKLM\Software\Veltrano\Options"
 PAIR = VethPair("n", 79)
@@ -54,23 +50,7 @@ def notification_rule(addresses):
 
 
 def windows_path(name):
-    return wine("winepath", "-w", os.path.join(FOLDER, name)).strip()
-
-
-def service_messages():
-    if not os.path.exists(SERVICE_LOG):
-        return []
-    with open(SERVICE_LOG, "rb") as f:
-        return [line.split("]: ", 1)[1] for line in f.read().decode("latin-1").split("\r\n") if "]: " in line]
-
-
-def wait_for(predicate, seconds=30):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if predicate():
-            return True
-        time.sleep(0.2)
-    return False
+    return wine_path(os.path.join(FOLDER, name))
 
 
 def plant_settings():
@@ -92,13 +72,13 @@ def plant_settings():
 
 
 def run():
-    subprocess.run([WINE_RUN, SERVICE, "/uninstall"], capture_output=True, timeout=120)
+    run_service("/uninstall")
     reg_delete_tree(r"HKLM\Software\Veltrano")
     shutil.rmtree(FOLDER, ignore_errors=True)
     os.makedirs(FOLDER)
     if os.path.exists(SERVICE_LOG):
         os.remove(SERVICE_LOG)
-    subprocess.run([WINE_RUN, SERVICE, "/install"], capture_output=True, timeout=120)
+    run_service("/install")
     plant_settings()
     have_pair = PAIR.create()
     if not have_pair:
@@ -164,6 +144,6 @@ try:
     check_notification(recorder)
     check_recording(have_pair)
 finally:
-    subprocess.run([WINE_RUN, SERVICE, "/uninstall"], capture_output=True, timeout=120)
+    run_service("/uninstall")
     reg_delete_tree(r"HKLM\Software\Veltrano")
 finish()

@@ -12,10 +12,10 @@ import subprocess
 import time
 from html.parser import HTMLParser
 
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, reg_add, reg_delete_tree, wine
+from service_helpers import SERVICE_LOG, run_service, service_messages, wait_for_state
+from service_helpers import windows_path as wine_path
+from wine_helpers import BUILD, check, expect, finish, reg_add, reg_delete_tree, wine
 
-SERVICE = os.path.join(BUILD, "src", "PellacorService.exe")
-SERVICE_LOG = os.path.join(BUILD, "src", "pellacorservice.log")
 FOLDER = os.path.join(BUILD, "service-reports-e2e")
 REPORTS = r"HKLM\Software\Veltrano\Service\Reports"
 WEEKDAYS = ["Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"]
@@ -28,23 +28,7 @@ def scheduled_report(report_type, kind, adapter_id, interval, path):
 
 
 def windows_path(name):
-    return wine("winepath", "-w", os.path.join(FOLDER, name)).strip()
-
-
-def service_messages():
-    if not os.path.exists(SERVICE_LOG):
-        return []
-    with open(SERVICE_LOG, "rb") as f:
-        return [line.split("]: ", 1)[1] for line in f.read().decode("latin-1").split("\r\n") if "]: " in line]
-
-
-def wait_for_state(wanted, seconds=30):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if re.search(rf"STATE\s*:\s*{wanted}\b", wine("sc", "query", "VeltranoService", check=False)):
-            return True
-        time.sleep(0.2)
-    return False
+    return wine_path(os.path.join(FOLDER, name))
 
 
 class TextOfTags(HTMLParser):
@@ -81,13 +65,13 @@ def browser_dom(path):
 
 
 def run_with_reports():
-    subprocess.run([WINE_RUN, SERVICE, "/uninstall"], capture_output=True, timeout=120)
+    run_service("/uninstall")
     reg_delete_tree(r"HKLM\Software\Veltrano")
     shutil.rmtree(FOLDER, ignore_errors=True)
     os.makedirs(FOLDER)
     if os.path.exists(SERVICE_LOG):
         os.remove(SERVICE_LOG)
-    subprocess.run([WINE_RUN, SERVICE, "/install"], capture_output=True, timeout=120)
+    run_service("/install")
     reg_add(r"HKLM\Software\Veltrano\Service", "ServiceEnabled", "REG_DWORD", "1")
     reg_add(r"HKLM\Software\Veltrano\Options", "TrafficLogFile", "REG_SZ", windows_path("traffic.log"))
     reg_add(r"HKLM\Software\Veltrano\Options", "DateFormat", "REG_DWORD", "68")
@@ -155,6 +139,6 @@ try:
     check_html_in_a_browser()
     check_csv()
 finally:
-    subprocess.run([WINE_RUN, SERVICE, "/uninstall"], capture_output=True, timeout=120)
+    run_service("/uninstall")
     reg_delete_tree(r"HKLM\Software\Veltrano")
 finish()

@@ -4,16 +4,12 @@ bytes it received are checked."""
 
 import os
 import socket
-import sys
 
-try:
-    from aiosmtpd.controller import Controller
-    from aiosmtpd.smtp import AuthResult, LoginPassword
-except ImportError:
-    # Debian's python3-aiosmtpd lives beside the system interpreter.
-    if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
-        os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
-    raise
+from wine_helpers import require_system_module
+
+require_system_module("aiosmtpd")
+from aiosmtpd.controller import Controller  # noqa: E402
+from aiosmtpd.smtp import AuthResult, LoginPassword  # noqa: E402
 
 from wine_helpers import BUILD, check, expect, finish, wine
 

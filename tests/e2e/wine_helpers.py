@@ -85,6 +85,16 @@ def probe(command):
     return values
 
 
+def require_system_module(name):
+    """Debian's Python packages (aiosmtpd) live beside the system interpreter: run under it."""
+    try:
+        __import__(name)
+    except ImportError:
+        if sys.executable != "/usr/bin/python3" and os.path.exists("/usr/bin/python3"):
+            os.execv("/usr/bin/python3", ["/usr/bin/python3", *sys.argv])
+        raise
+
+
 def check(condition, what):
     print(("ok   " if condition else "FAIL ") + what)
     if not condition:

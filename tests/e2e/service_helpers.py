@@ -1,0 +1,48 @@
+"""Shared steps of the service drivers: run the service program, wait for the service manager,
+and read the service's own log."""
+
+import os
+import re
+import subprocess
+import time
+
+from wine_helpers import BUILD, WINE_RUN, wine
+
+SERVICE = os.path.join(BUILD, "src", "PellacorService.exe")
+SERVICE_LOG = os.path.join(BUILD, "src", "pellacorservice.log")
+
+
+def run_service(*args):
+    """(exit code, standard output) of the service program run from a command line."""
+    result = subprocess.run([WINE_RUN, SERVICE, *args], capture_output=True, text=True, timeout=120)
+    return result.returncode, result.stdout
+
+
+def wait_for(predicate, seconds=30):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if predicate():
+            return True
+        time.sleep(0.2)
+    return False
+
+
+def service_state():
+    match = re.search(r"STATE\s*:\s*(\d)", wine("sc", "query", "VeltranoService", check=False))
+    return int(match.group(1)) if match else None
+
+
+def wait_for_state(wanted, seconds=30):
+    return wait_for(lambda: service_state() == wanted, seconds)
+
+
+def service_messages():
+    """The messages of the service log, without their time stamps."""
+    if not os.path.exists(SERVICE_LOG):
+        return []
+    with open(SERVICE_LOG, "rb") as f:
+        return [line.split("]: ", 1)[1] for line in f.read().decode("latin-1").split("\r\n") if "]: " in line]
+
+
+def windows_path(path):
+    return wine("winepath", "-w", path).strip()
