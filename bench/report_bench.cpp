@@ -2,13 +2,12 @@
 // per adapter and day in date order), against the reference of a raw sequential read of the same
 // file from the page cache.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <vector>
 
 #include "platform/posix/posix_file_system.h"
+#include "raw_read.h"
 #include "reports/report_periods.h"
 
 namespace veltrano {
@@ -78,14 +77,7 @@ BENCHMARK(BM_SummaryReport)->Unit(benchmark::kMillisecond);
 
 void BM_Reference_RawSequentialRead(benchmark::State& state) {
   EnsureLog();
-  std::vector<char> block(1 << 20);
-  for (auto _ : state) {
-    const int fd = open(kLogPath, O_RDONLY);
-    std::uint64_t total = 0;
-    for (ssize_t n; (n = read(fd, block.data(), block.size())) > 0;) total += static_cast<std::uint64_t>(n);
-    close(fd);
-    benchmark::DoNotOptimize(total);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(ReadWholeFile(kLogPath));
 }
 BENCHMARK(BM_Reference_RawSequentialRead)->Unit(benchmark::kMillisecond);
 

@@ -1,8 +1,6 @@
 // ForEachRecord over a 20 MiB log (ten years of twenty adapters), against the reference of a raw
 // sequential read of the same file from the page cache; and one Tick() over 64 interfaces.
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <vector>
@@ -12,6 +10,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_interface_source.h"
 #include "platform/posix/posix_file_system.h"
+#include "raw_read.h"
 
 namespace veltrano {
 namespace {
@@ -59,14 +58,7 @@ BENCHMARK(BM_ForEachRecord)->Unit(benchmark::kMillisecond);
 
 void BM_Reference_RawSequentialRead(benchmark::State& state) {
   EnsureLog();
-  std::vector<char> block(1 << 20);
-  for (auto _ : state) {
-    const int fd = open(kLogPath, O_RDONLY);
-    std::uint64_t total = 0;
-    for (ssize_t n; (n = read(fd, block.data(), block.size())) > 0;) total += static_cast<std::uint64_t>(n);
-    close(fd);
-    benchmark::DoNotOptimize(total);
-  }
+  for (auto _ : state) benchmark::DoNotOptimize(ReadWholeFile(kLogPath));
 }
 BENCHMARK(BM_Reference_RawSequentialRead)->Unit(benchmark::kMillisecond);
 
