@@ -12,7 +12,8 @@ constexpr int kInterfaces = 64;
 
 testing::FakeInterfaceSource MakeSource() {
   testing::FakeInterfaceSource source;
-  for (int i = 0; i < kInterfaces; ++i) source.Add("{00000000-0000-0000-0000-" + std::to_string(100000 + i) + "}", i + 1);
+  for (int i = 0; i < kInterfaces; ++i)
+    source.Add("{00000000-0000-0000-0000-" + std::to_string(100000 + i) + "}", i + 1);
   return source;
 }
 

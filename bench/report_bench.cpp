@@ -17,7 +17,9 @@ const char* const kLogPath = "/tmp/veltrano-bench-reports.log";
 constexpr int kDays = 3653;
 constexpr int kAdapters = 20;
 
-std::string InterfaceId(int adapter) { return "{00000000-0000-0000-0000-0000000000" + std::to_string(10 + adapter) + "}"; }
+std::string InterfaceId(int adapter) {
+  return "{00000000-0000-0000-0000-0000000000" + std::to_string(10 + adapter) + "}";
+}
 
 void EnsureLog() {
   static bool built = false;
@@ -66,10 +68,18 @@ void RunReport(benchmark::State& state, Build build) {
   for (auto _ : state) benchmark::DoNotOptimize(build(input, log));
 }
 
-void BM_DailyReport(benchmark::State& state) { RunReport(state, BuildDailyRows); }
-void BM_WeeklyReport(benchmark::State& state) { RunReport(state, BuildWeeklyRows); }
-void BM_MonthlyReport(benchmark::State& state) { RunReport(state, BuildMonthlyRows); }
-void BM_SummaryReport(benchmark::State& state) { RunReport(state, BuildSummary); }
+void BM_DailyReport(benchmark::State& state) {
+  RunReport(state, BuildDailyRows);
+}
+void BM_WeeklyReport(benchmark::State& state) {
+  RunReport(state, BuildWeeklyRows);
+}
+void BM_MonthlyReport(benchmark::State& state) {
+  RunReport(state, BuildMonthlyRows);
+}
+void BM_SummaryReport(benchmark::State& state) {
+  RunReport(state, BuildSummary);
+}
 BENCHMARK(BM_DailyReport)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WeeklyReport)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MonthlyReport)->Unit(benchmark::kMillisecond);

@@ -7,8 +7,8 @@ namespace veltrano {
 
 struct LocalTime {
   int year = 1970;
-  int month = 1;  // 1..12
-  int day = 1;    // 1..31
+  int month = 1;      // 1..12
+  int day = 1;        // 1..31
   int dayOfWeek = 4;  // 0 = Sunday
   int hour = 0;
   int minute = 0;
@@ -46,7 +46,9 @@ inline CivilDate CivilFromDays(std::int64_t days) {
 }
 
 // 0 = Sunday, for a day number of DaysFromCivil (day 0, 1970-01-01, was a Thursday).
-inline int DayOfWeekFromDays(std::int64_t days) { return static_cast<int>(((days % 7) + 11) % 7); }
+inline int DayOfWeekFromDays(std::int64_t days) {
+  return static_cast<int>(((days % 7) + 11) % 7);
+}
 
 // Calendar difference in whole seconds, later minus earlier (milliseconds ignored).
 inline std::int64_t SecondsBetween(const LocalTime& earlier, const LocalTime& later) {

@@ -17,8 +17,8 @@ namespace veltrano {
 
 class CMonitorDlg {
  public:
-  CMonitorDlg(SettingsStore& store, AdapterTable& adapters, FileSystem& files, Clock& clock,
-              ServiceManager& services, HINSTANCE instance);
+  CMonitorDlg(SettingsStore& store, AdapterTable& adapters, FileSystem& files, Clock& clock, ServiceManager& services,
+              HINSTANCE instance);
 
   // Creates the window and runs its message loop until the window is closed.
   int Run(int showCommand);

@@ -34,12 +34,14 @@ AdapterId DeriveAdapterId(const AdapterRecord& record) {
   std::uint8_t bytes[8] = {};
   for (std::uint32_t i = 0; i < record.addressLength && i < 8; ++i) bytes[i] = record.address[i];
   char text[17];
-  std::snprintf(text, sizeof text, "%02X%02X%02X%02X%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2], bytes[3],
-                bytes[4], bytes[5], bytes[6], bytes[7]);
+  std::snprintf(text, sizeof text, "%02X%02X%02X%02X%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2], bytes[3], bytes[4],
+                bytes[5], bytes[6], bytes[7]);
   return text;
 }
 
-std::string DefaultInterfaceName(std::uint32_t ifType) { return IsDialUpType(ifType) ? "WAN" : "Unknown Connection"; }
+std::string DefaultInterfaceName(std::uint32_t ifType) {
+  return IsDialUpType(ifType) ? "WAN" : "Unknown Connection";
+}
 
 std::string InterfaceDescription(const InterfaceRow& row) {
   const std::string text = TrimBlanks(row.description.substr(0, row.description.find('\0')));
@@ -153,6 +155,8 @@ AdapterTable::AdapterTable(InterfaceSource& source) : source_(source) {
   rows_.push_back(PseudoAdapter(kDialUpConnections));
 }
 
-AdapterList::iterator AdapterTable::FirstInterfaceRow() { return std::next(rows_.begin(), 2); }
+AdapterList::iterator AdapterTable::FirstInterfaceRow() {
+  return std::next(rows_.begin(), 2);
+}
 
 }  // namespace veltrano

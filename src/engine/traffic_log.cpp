@@ -59,7 +59,9 @@ bool TrafficLog::Open(const std::string& path, const LogOpenOptions& options) {
   return true;
 }
 
-void TrafficLog::Close() { file_.reset(); }
+void TrafficLog::Close() {
+  file_.reset();
+}
 
 // The desktop writer may find the file held by a service that has not yet let go of it.
 bool TrafficLog::OpenFile(const LogOpenOptions& options) {
@@ -194,7 +196,8 @@ void TrafficLog::ForEachRecord(const std::function<void(const DayRecord&, std::u
   for (std::uint64_t offset = kLogHeaderSize;;) {
     const size_t read = file_->ReadAt(offset, block.data(), block.size());
     const size_t whole = read / kDayRecordSize;
-    for (size_t i = 0; i < whole; ++i) visit(DecodeDayRecord(block.data() + i * kDayRecordSize), offset + i * kDayRecordSize);
+    for (size_t i = 0; i < whole; ++i)
+      visit(DecodeDayRecord(block.data() + i * kDayRecordSize), offset + i * kDayRecordSize);
     if (read < block.size()) return;
     offset += read;
   }

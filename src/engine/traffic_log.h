@@ -24,7 +24,7 @@ enum class LogRole {
 
 struct LogOpenOptions {
   LogRole role = LogRole::kDesktopWriter;
-  bool customPath = false;  // the path came from the settings: no migration
+  bool customPath = false;                     // the path came from the settings: no migration
   InterfaceSource* migrationSource = nullptr;  // current interfaces, to match old records
   ServiceManager* serviceManager = nullptr;    // desktop writer: stops a service holding the file
   int maxServiceStops = 5;

@@ -12,7 +12,16 @@
 namespace veltrano {
 
 enum class NotificationControl {
-  kNone, kAdapter, kAmount, kUnit, kTransferType, kPeriod, kDays, kSoundFile, kBeepPreset, kEmailAddresses,
+  kNone,
+  kAdapter,
+  kAmount,
+  kUnit,
+  kTransferType,
+  kPeriod,
+  kDays,
+  kSoundFile,
+  kBeepPreset,
+  kEmailAddresses,
   kProgram,
 };
 

@@ -32,8 +32,8 @@ bool IsComplete(const EmailSettings& settings) {
 
 std::string ComposeNotificationMessage(const EmailSettings& settings, const NotificationRule& rule,
                                        const NotificationFacts& facts) {
-  const std::string message = "From: " + settings.mailFrom + "\r\nTo: " + rule.emailAddresses + "\r\nSubject: " +
-                              settings.subject + "\r\n\r\n" + settings.body;
+  const std::string message = "From: " + settings.mailFrom + "\r\nTo: " + rule.emailAddresses +
+                              "\r\nSubject: " + settings.subject + "\r\n\r\n" + settings.body;
   return FillTemplateTags(message, {rule.amount + " " + UnitWord(rule.unit), TransferWord(rule.transferType),
                                     facts.adapterTitle, facts.periodText, FormatVolume(facts.periodTotal, true)});
 }

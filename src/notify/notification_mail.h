@@ -28,8 +28,8 @@ struct TagValues {
 std::string FillTemplateTags(std::string text, const TagValues& values);
 
 struct NotificationFacts {
-  std::string adapterTitle;  // "%a"
-  std::string periodText;    // "%p"
+  std::string adapterTitle;      // "%a"
+  std::string periodText;        // "%p"
   std::int64_t periodTotal = 0;  // "%f"
 };
 

@@ -1,8 +1,8 @@
 // The SMTP dialogue.
 #include "notify/smtp_client.h"
 
-#include <chrono>
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <thread>
@@ -18,7 +18,9 @@ constexpr size_t kCommandReplyCapacity = 1024;
 constexpr size_t kLongReplyCapacity = 2048;
 const char* const kTimeOut = "Time out.";
 
-std::string Cut(const std::string& text, size_t characters) { return text.substr(0, characters); }
+std::string Cut(const std::string& text, size_t characters) {
+  return text.substr(0, characters);
+}
 
 class Dialogue {
  public:

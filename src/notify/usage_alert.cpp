@@ -12,8 +12,8 @@ ArmedRule ArmRule(const NotificationRule& rule, AdapterTable& table, TrafficLog&
   return armed;
 }
 
-void DesktopUsageAlert::Arm(const NotificationRule& rule, AdapterTable& table, TrafficLog& log,
-                            const LocalTime& today, const CalendarSettings& calendar) {
+void DesktopUsageAlert::Arm(const NotificationRule& rule, AdapterTable& table, TrafficLog& log, const LocalTime& today,
+                            const CalendarSettings& calendar) {
   armed_ = ArmRule(rule, table, log, today, calendar);
   state_ = AlertState::kArmed;
   countdown_ = 0;

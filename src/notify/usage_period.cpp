@@ -9,11 +9,16 @@ namespace veltrano {
 
 std::uint64_t UnitMultiplier(std::uint32_t unit) {
   switch (unit) {
-    case 1: return 1ull << 10;
-    case 2: return 1ull << 20;
-    case 3: return 1ull << 30;
-    case 4: return 1ull << 40;
-    default: return 1;
+    case 1:
+      return 1ull << 10;
+    case 2:
+      return 1ull << 20;
+    case 3:
+      return 1ull << 30;
+    case 4:
+      return 1ull << 40;
+    default:
+      return 1;
   }
 }
 
@@ -24,9 +29,12 @@ std::string UnitWord(std::uint32_t unit) {
 
 std::string TransferWord(std::uint32_t transferType) {
   switch (transferType) {
-    case 0: return "downloaded";
-    case 1: return "uploaded";
-    default: return "downloaded and uploaded";
+    case 0:
+      return "downloaded";
+    case 1:
+      return "uploaded";
+    default:
+      return "downloaded and uploaded";
   }
 }
 
@@ -40,9 +48,12 @@ std::int64_t ThresholdBytes(const NotificationRule& rule) {
 Period RulePeriod(const NotificationRule& rule, const LocalTime& today, const CalendarSettings& calendar) {
   const LogDate date = LogDate::Of(today);
   switch (rule.periodKind) {
-    case 0: return WeekPeriod(date, today.dayOfWeek, static_cast<int>(calendar.weekStartDay));
-    case 1: return MonthPeriod(date, static_cast<int>(calendar.monthStartDay));
-    default: return {LastNDaysStart(date, rule.days), date};
+    case 0:
+      return WeekPeriod(date, today.dayOfWeek, static_cast<int>(calendar.weekStartDay));
+    case 1:
+      return MonthPeriod(date, static_cast<int>(calendar.monthStartDay));
+    default:
+      return {LastNDaysStart(date, rule.days), date};
   }
 }
 

@@ -17,7 +17,7 @@ namespace veltrano {
 // whatever the user's locale), times the unit, truncated to whole bytes.
 std::int64_t ThresholdBytes(const NotificationRule& rule);
 std::uint64_t UnitMultiplier(std::uint32_t unit);
-std::string UnitWord(std::uint32_t unit);             // "Bytes".."TB"
+std::string UnitWord(std::uint32_t unit);              // "Bytes".."TB"
 std::string TransferWord(std::uint32_t transferType);  // "downloaded", "uploaded", "downloaded and uploaded"
 
 struct CalendarSettings {

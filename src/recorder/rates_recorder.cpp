@@ -35,7 +35,9 @@ bool MakeDirectories(FileSystem& files, const std::string& folder) {
 
 }  // namespace
 
-bool IsCsvRecordingFile(const std::string& path) { return EqualsIgnoreAsciiCase(Extension(path), ".csv"); }
+bool IsCsvRecordingFile(const std::string& path) {
+  return EqualsIgnoreAsciiCase(Extension(path), ".csv");
+}
 
 bool RatesRecorder::Open(AdapterEntry& entry, const LocalTime& now) {
   Close(entry);
@@ -50,7 +52,9 @@ bool RatesRecorder::Open(AdapterEntry& entry, const LocalTime& now) {
   return true;
 }
 
-void RatesRecorder::Close(AdapterEntry& entry) { recorders_.erase(&entry); }
+void RatesRecorder::Close(AdapterEntry& entry) {
+  recorders_.erase(&entry);
+}
 
 void RatesRecorder::Restart(const AdapterEntry& entry) {
   auto found = recorders_.find(&entry);
@@ -119,14 +123,16 @@ std::string RatesRecorder::HeaderText(const AdapterEntry& entry, bool csv, bool 
   const int interval = static_cast<int>(entry.recordInterval);
   if (csv)
     return text +
-           StringPrintf("File:,Traffic Rates Log\r\nAdapter:,%s\r\nDate:,%s %02d:%02d:%02d\r\nInterval:,%d Sec\r\n"
-                  "Unit:,%s\r\n\r\n",
-                  adapter.c_str(), date.c_str(), now.hour, now.minute, now.second, interval, unit) +
+           StringPrintf(
+               "File:,Traffic Rates Log\r\nAdapter:,%s\r\nDate:,%s %02d:%02d:%02d\r\nInterval:,%d Sec\r\n"
+               "Unit:,%s\r\n\r\n",
+               adapter.c_str(), date.c_str(), now.hour, now.minute, now.second, interval, unit) +
            "Date,Time,Download,Up,Both\r\n";
   return text +
-         StringPrintf("File:      Traffic Rates Log\r\nAdapter:   %s\r\nDate:      %s %02d:%02d:%02d\r\n"
-                "Interval:  %d Sec\r\nUnit:      %s\r\n\r\n",
-                adapter.c_str(), date.c_str(), now.hour, now.minute, now.second, interval, unit) +
+         StringPrintf(
+             "File:      Traffic Rates Log\r\nAdapter:   %s\r\nDate:      %s %02d:%02d:%02d\r\n"
+             "Interval:  %d Sec\r\nUnit:      %s\r\n\r\n",
+             adapter.c_str(), date.c_str(), now.hour, now.minute, now.second, interval, unit) +
          StringPrintf("%-*s%-*s%15s%15s%15s\r\n", 13, "Date", 10, "Time", "Download", "Upload", "Both") +
          std::string(71, '-') + "\r\n";
 }
@@ -143,9 +149,9 @@ std::string RatesRecorder::DataLine(const AdapterEntry& entry, const Recorder& r
                     both = value(recorder.downloaded + recorder.uploaded);
   if (recorder.csv)
     return StringPrintf("%s,%02d:%02d:%02d,%s,%s,%s\r\n", date.c_str(), now.hour, now.minute, now.second, down.c_str(),
-                  up.c_str(), both.c_str());
-  return StringPrintf("%s   %02d:%02d:%02d  %15s%15s%15s\r\n", date.c_str(), now.hour, now.minute, now.second, down.c_str(),
-                up.c_str(), both.c_str());
+                        up.c_str(), both.c_str());
+  return StringPrintf("%s   %02d:%02d:%02d  %15s%15s%15s\r\n", date.c_str(), now.hour, now.minute, now.second,
+                      down.c_str(), up.c_str(), both.c_str());
 }
 
 RecorderDialogCheck CheckRecorderDialog(const std::vector<RecorderDialogRow>& rows, FileSystem& files) {
@@ -189,8 +195,8 @@ void ApplyRecorderDialog(RatesRecorder& recorder, AdapterList& rows, const std::
     row.recordRates = edited.record;
     row.recordInterval = edited.interval;
     row.recordFile = edited.file;
-    row.recordFlags = editedNumberOnly ? (row.recordFlags | kRecordNumberOnlyFlag)
-                                       : (row.recordFlags & ~kRecordNumberOnlyFlag);
+    row.recordFlags =
+        editedNumberOnly ? (row.recordFlags | kRecordNumberOnlyFlag) : (row.recordFlags & ~kRecordNumberOnlyFlag);
     if (!edited.record) {
       recorder.Close(row);
       continue;

@@ -22,10 +22,14 @@ const char* const kHtmlHead =
 
 const char* Title(ReportKind kind) {
   switch (kind) {
-    case ReportKind::kDaily: return "Daily Traffic Report";
-    case ReportKind::kWeekly: return "Weekly Traffic Report";
-    case ReportKind::kMonthly: return "Monthly Traffic Report";
-    case ReportKind::kSummary: return "General Traffic Summary";
+    case ReportKind::kDaily:
+      return "Daily Traffic Report";
+    case ReportKind::kWeekly:
+      return "Weekly Traffic Report";
+    case ReportKind::kMonthly:
+      return "Monthly Traffic Report";
+    case ReportKind::kSummary:
+      return "General Traffic Summary";
   }
   return "";
 }
@@ -49,24 +53,25 @@ std::string Text(const ReportTable& table, const ReportInput& input) {
   const std::string title = Title(table.kind);
   const std::string box(title.size() + 2, '-');
   std::string out = kFixedFontNote + box + "\r\n " + title + "\r\n" + box + "\r\n\r\n";
-  if (table.kind == ReportKind::kMonthly) out += StringPrintf("Start day of month is: %d\r\n\r\n\r\n", int(input.monthStartDay));
+  if (table.kind == ReportKind::kMonthly)
+    out += StringPrintf("Start day of month is: %d\r\n\r\n\r\n", int(input.monthStartDay));
   if (table.kind == ReportKind::kWeekly)
     out += StringPrintf("Start day of week is: %s\r\n\r\n\r\n", WeekdayName(int(input.weekStartDay)).c_str());
   out += StringPrintf("%s [%s --- %s]\r\n\r\n\r\n", table.adapterName.c_str(), table.rangeFirst.c_str(),
-                table.rangeLast.c_str());
+                      table.rangeLast.c_str());
   const auto line = [&](const char* format, const std::vector<std::string>& row, int width) {
     out += StringPrintf(format, width, Cell(row, 0).c_str(), Cell(row, 1).c_str(), Cell(row, 2).c_str(),
-                  Cell(row, 3).c_str(), Cell(row, 4).c_str());
+                        Cell(row, 3).c_str(), Cell(row, 4).c_str());
   };
   switch (table.kind) {
     case ReportKind::kDaily: {
       const std::string dashes(72, '-');
       out += dashes + "\r\n" +
-             StringPrintf(" %-*s%-*s%15s%15s%15s\r\n", 13, "Date", 12, "Day", "Downloaded", "Uploaded", "Both") + dashes +
-             "\r\n";
+             StringPrintf(" %-*s%-*s%15s%15s%15s\r\n", 13, "Date", 12, "Day", "Downloaded", "Uploaded", "Both") +
+             dashes + "\r\n";
       for (const auto& row : table.rows)
         out += StringPrintf(" %-*s%-*s%15s%15s%15s\r\n", 13, Cell(row, 0).c_str(), 12, Cell(row, 1).c_str(),
-                      Cell(row, 2).c_str(), Cell(row, 3).c_str(), Cell(row, 4).c_str());
+                            Cell(row, 2).c_str(), Cell(row, 3).c_str(), Cell(row, 4).c_str());
       out += dashes + "\r\n";
       break;
     }
@@ -75,18 +80,18 @@ std::string Text(const ReportTable& table, const ReportInput& input) {
       const std::string dashes(80, '-');
       out += dashes + "\r\n" +
              StringPrintf("  #   %-*s%15s%15s%15s\r\n", 28, table.kind == ReportKind::kWeekly ? "Week" : "Month",
-                    "Downloaded", "Uploaded", "Both") +
+                          "Downloaded", "Uploaded", "Both") +
              dashes + "\r\n";
       for (const auto& row : table.rows)
         out += StringPrintf(" %2s   %-*s%15s%15s%15s\r\n", Cell(row, 0).c_str(), 28, Cell(row, 1).c_str(),
-                      Cell(row, 2).c_str(), Cell(row, 3).c_str(), Cell(row, 4).c_str());
+                            Cell(row, 2).c_str(), Cell(row, 3).c_str(), Cell(row, 4).c_str());
       out += dashes + "\r\n";
       break;
     }
     case ReportKind::kSummary: {
       const std::string dashes(63, '-');
-      out += dashes + "\r\n" + StringPrintf(" %-*s%15s%15s%15s\r\n", 16, "", "Downloaded", "Uploaded", "Both") + dashes +
-             "\r\n";
+      out += dashes + "\r\n" + StringPrintf(" %-*s%15s%15s%15s\r\n", 16, "", "Downloaded", "Uploaded", "Both") +
+             dashes + "\r\n";
       for (size_t i = 0; i < table.rows.size(); ++i) {
         if (i + 1 == table.rows.size()) out += dashes + "\r\n";
         line(" %-*s%15s%15s%15s\r\n", table.rows[i], 16);
@@ -110,12 +115,12 @@ std::string Csv(const ReportTable& table, const ReportInput& input) {
       break;
     case ReportKind::kWeekly:
       out += StringPrintf("Start day of week is: %s\r\n\r\n\r\n%s [%s --- %s]\r\n\r\n",
-                    WeekdayName(int(input.weekStartDay)).c_str(), adapter, first, last) +
+                          WeekdayName(int(input.weekStartDay)).c_str(), adapter, first, last) +
              "#,Week,Downloaded,Uploaded,Both\r\n";
       break;
     case ReportKind::kMonthly:
-      out += StringPrintf("Start day of month is: %d\r\n\r\n\r\n%s [%s -- %s]\r\n\r\n", int(input.monthStartDay), adapter,
-                    first, last) +
+      out += StringPrintf("Start day of month is: %d\r\n\r\n\r\n%s [%s -- %s]\r\n\r\n", int(input.monthStartDay),
+                          adapter, first, last) +
              "#,Month,Downloaded,Uploaded,Both\r\n";
       break;
     case ReportKind::kSummary:
@@ -138,15 +143,17 @@ std::string HtmlRows(const ReportTable& table) {
     const char* c3 = Cell(row, 3).c_str();
     const char* c4 = Cell(row, 4).c_str();
     if (table.kind == ReportKind::kDaily)
-      out += StringPrintf("<tr bgcolor=\"#FFFFFF\" align=\"right\">\r\n<td width=\"110\" align=\"center\">%s</td>\r\n"
-                    "<td width=\"110\" align=\"center\">%s</td>\r\n<td width=\"120\">%s</td>\r\n"
-                    "<td width=\"120\">%s</td>\r\n<td width=\"120\">%s</td></tr>\r\n",
-                    c0, c1, c2, c3, c4);
+      out += StringPrintf(
+          "<tr bgcolor=\"#FFFFFF\" align=\"right\">\r\n<td width=\"110\" align=\"center\">%s</td>\r\n"
+          "<td width=\"110\" align=\"center\">%s</td>\r\n<td width=\"120\">%s</td>\r\n"
+          "<td width=\"120\">%s</td>\r\n<td width=\"120\">%s</td></tr>\r\n",
+          c0, c1, c2, c3, c4);
     else
-      out += StringPrintf("<tr bgcolor=\"#FFFFFF\" align=\"right\">\r\n<td align=\"center\" width=\"35\">%s</td>\r\n"
-                    "<td align=\"center\" width=\"210\">%s</td>\r\n<td width=\"115\">%s</td>\r\n"
-                    "<td width=\"115\">%s</td>\r\n<td width=\"115\">%s</td></tr>\r\n",
-                    c0, c1, c2, c3, c4);
+      out += StringPrintf(
+          "<tr bgcolor=\"#FFFFFF\" align=\"right\">\r\n<td align=\"center\" width=\"35\">%s</td>\r\n"
+          "<td align=\"center\" width=\"210\">%s</td>\r\n<td width=\"115\">%s</td>\r\n"
+          "<td width=\"115\">%s</td>\r\n<td width=\"115\">%s</td></tr>\r\n",
+          c0, c1, c2, c3, c4);
   }
   return out;
 }
@@ -164,11 +171,12 @@ std::string HtmlSummaryLines(const ReportTable& table) {
     if (total) out += separator;
     // The Today line's last cell lists its height first.
     const char* lastCell = i == 0 ? "<td height=\"30\" width=\"30\"></td>" : "<td width=\"30\" height=\"30\"></td>";
-    out += StringPrintf("<tr valign=\"middle\" align=\"right\">\r\n<td width=\"30\" height=\"30\"></td>\r\n"
-                  "<td align=\"left\" width=\"130\" height=\"30\"><b>%s</b></td>\r\n"
-                  "<td height=\"30\" width=\"140\">%s</td>\r\n<td height=\"30\" width=\"140\">%s</td>\r\n"
-                  "<td height=\"30\" width=\"140\">%s</td>\r\n%s</tr>\r\n",
-                  label, c1, c2, c3, lastCell);
+    out += StringPrintf(
+        "<tr valign=\"middle\" align=\"right\">\r\n<td width=\"30\" height=\"30\"></td>\r\n"
+        "<td align=\"left\" width=\"130\" height=\"30\"><b>%s</b></td>\r\n"
+        "<td height=\"30\" width=\"140\">%s</td>\r\n<td height=\"30\" width=\"140\">%s</td>\r\n"
+        "<td height=\"30\" width=\"140\">%s</td>\r\n%s</tr>\r\n",
+        label, c1, c2, c3, lastCell);
     if (total) out += separator;
   }
   return out;
@@ -196,29 +204,31 @@ std::string Html(const ReportTable& table, const ReportInput& input) {
       break;
     case ReportKind::kWeekly:
       out += StringPrintf("Start day of week is: %s<br><h3>%s [%s --- %s]</h3>\r\n",
-                    WeekdayName(int(input.weekStartDay)).c_str(), adapter, first, last) +
+                          WeekdayName(int(input.weekStartDay)).c_str(), adapter, first, last) +
              StringPrintf(periodTable, "Week") + HtmlRows(table);
       break;
     case ReportKind::kMonthly:
       out += StringPrintf("Start day of month is: %d<br><h3>%s [%s --- %s]</h3>\r\n", int(input.monthStartDay), adapter,
-                    first, last) +
+                          first, last) +
              StringPrintf(periodTable, "Month") + HtmlRows(table);
       break;
     case ReportKind::kSummary:
-      out += StringPrintf("<h3>%s [%s --- %s]</h3>\r\n", adapter, first, last) +
-             "<table width=\"610\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">\r\n"
-             "<tr bgcolor=\"#000000\"><td colspan=\"6\" height=\"1\"></td></tr>\r\n"
-             "<tr valign=\"middle\" align=\"right\">\r\n<td width=\"30\" height=\"33\"></td>\r\n"
-             "<td width=\"130\" height=\"33\"><b></b></td>\r\n<td width=\"140\" height=\"33\"><b>Downloaded</b></td>\r\n"
-             "<td width=\"140\" height=\"33\"><b>Uploaded</b></td>\r\n<td width=\"140\" height=\"33\"><b>Both</b></td>\r\n"
-             "<td width=\"30\" height=\"33\"></td></tr>\r\n"
-             "<tr bgcolor=\"#000000\"><td colspan=\"6\" height=\"1\"></td></tr>\r\n" +
-             HtmlSummaryLines(table);
+      out +=
+          StringPrintf("<h3>%s [%s --- %s]</h3>\r\n", adapter, first, last) +
+          "<table width=\"610\" border=\"0\" cellpadding=\"0\" cellspacing=\"0\">\r\n"
+          "<tr bgcolor=\"#000000\"><td colspan=\"6\" height=\"1\"></td></tr>\r\n"
+          "<tr valign=\"middle\" align=\"right\">\r\n<td width=\"30\" height=\"33\"></td>\r\n"
+          "<td width=\"130\" height=\"33\"><b></b></td>\r\n<td width=\"140\" height=\"33\"><b>Downloaded</b></td>\r\n"
+          "<td width=\"140\" height=\"33\"><b>Uploaded</b></td>\r\n<td width=\"140\" height=\"33\"><b>Both</b></td>\r\n"
+          "<td width=\"30\" height=\"33\"></td></tr>\r\n"
+          "<tr bgcolor=\"#000000\"><td colspan=\"6\" height=\"1\"></td></tr>\r\n" +
+          HtmlSummaryLines(table);
       break;
   }
-  return out + StringPrintf("</table><br><br>\r\n<p><font size=\"2\">The report was generated by <a href=\"%s\">%s</a>."
-                      "</font></p>\r\n</body></html>",
-                      kProductWebAddress, kProductName);
+  return out + StringPrintf(
+                   "</table><br><br>\r\n<p><font size=\"2\">The report was generated by <a href=\"%s\">%s</a>."
+                   "</font></p>\r\n</body></html>",
+                   kProductWebAddress, kProductName);
 }
 
 }  // namespace
@@ -260,18 +270,21 @@ ReportTable MakeSummaryTable(const SummaryTotals& totals, const ReportInput& inp
   add("This Month:", Amounts(totals.lines[kThisMonth].downloaded, totals.lines[kThisMonth].uploaded));
   add("This Year:", Amounts(totals.lines[kThisYear].downloaded, totals.lines[kThisYear].uploaded));
   const int lastDays = static_cast<int>(input.sumLastDays);
-  add(StringPrintf("Last %d Days:", lastDays), lastDays < 1 ? std::vector<std::string>{"", "", ""}
-                                                       : Amounts(totals.lines[kLastNDays].downloaded,
-                                                                 totals.lines[kLastNDays].uploaded));
+  add(StringPrintf("Last %d Days:", lastDays),
+      lastDays < 1 ? std::vector<std::string>{"", "", ""}
+                   : Amounts(totals.lines[kLastNDays].downloaded, totals.lines[kLastNDays].uploaded));
   add("Total:", Amounts(totals.lines[kTotal].downloaded, totals.lines[kTotal].uploaded));
   return table;
 }
 
 std::string RenderReport(const ReportTable& table, const ReportInput& input, ExportFormat format) {
   switch (format) {
-    case ExportFormat::kCsv: return Csv(table, input);
-    case ExportFormat::kHtml: return Html(table, input);
-    case ExportFormat::kText: break;
+    case ExportFormat::kCsv:
+      return Csv(table, input);
+    case ExportFormat::kHtml:
+      return Html(table, input);
+    case ExportFormat::kText:
+      break;
   }
   return Text(table, input);
 }
@@ -292,9 +305,12 @@ std::string WithExportExtension(const std::string& path, ExportFormat format) {
     return path.size() >= ending.size() && EqualsIgnoreAsciiCase(path.substr(path.size() - ending.size()), ending);
   };
   switch (format) {
-    case ExportFormat::kText: return endsWith(".txt") ? path : path + ".txt";
-    case ExportFormat::kCsv: return endsWith(".csv") ? path : path + ".csv";
-    case ExportFormat::kHtml: return endsWith(".htm") || endsWith(".html") ? path : path + ".htm";
+    case ExportFormat::kText:
+      return endsWith(".txt") ? path : path + ".txt";
+    case ExportFormat::kCsv:
+      return endsWith(".csv") ? path : path + ".csv";
+    case ExportFormat::kHtml:
+      return endsWith(".htm") || endsWith(".html") ? path : path + ".htm";
   }
   return path;
 }

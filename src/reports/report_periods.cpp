@@ -8,7 +8,9 @@
 namespace veltrano {
 namespace {
 
-std::int64_t DayNumber(const LogDate& date) { return DaysFromCivil(date.year, date.month, date.day); }
+std::int64_t DayNumber(const LogDate& date) {
+  return DaysFromCivil(date.year, date.month, date.day);
+}
 
 bool Within(const LogDate& date, const Period& period) {
   return CompareDates(date, period.first) >= 0 && CompareDates(date, period.last) <= 0;
@@ -18,7 +20,9 @@ bool BelongsTo(const DayRecord& record, const ReportInput& input) {
   return record.kind == input.kind && (record.kind != kInterfaceAdapter || record.id == input.id);
 }
 
-LogDate DateOf(const DayRecord& record) { return {record.year, record.month, record.day}; }
+LogDate DateOf(const DayRecord& record) {
+  return {record.year, record.month, record.day};
+}
 
 void ForEachRecordOf(const ReportInput& input, TrafficLog& log, const std::function<void(const DayRecord&)>& visit) {
   log.ForEachRecord([&](const DayRecord& record, std::uint64_t) {
@@ -115,7 +119,9 @@ Period WeekPeriod(const LogDate& date, int dayOfWeek, int weekStartDay) {
   return {first, AddDays(first, 6)};
 }
 
-LogDate LastNDaysStart(const LogDate& date, int n) { return AddDays(date, -(n - 1)); }
+LogDate LastNDaysStart(const LogDate& date, int n) {
+  return AddDays(date, -(n - 1));
+}
 
 int WeekNumber(const LogDate& date, int weekStartDay) {
   const std::int64_t newYear = DaysFromCivil(date.year, 1, 1);

@@ -8,10 +8,18 @@ ReportListRowTexts ReportListRow(const ScheduledReport& report, const AdapterLis
     if (!SameAdapter(report.adapterKind, report.adapterId, row)) continue;
     ReportListRowTexts texts;
     switch (report.reportType) {
-      case kDailyReport: texts.reportType = "Daily Report"; break;
-      case kWeeklyReport: texts.reportType = "Weekly Report"; break;
-      case kMonthlyReport: texts.reportType = "Monthly Report"; break;
-      default: texts.reportType = "Summary Report"; break;
+      case kDailyReport:
+        texts.reportType = "Daily Report";
+        break;
+      case kWeeklyReport:
+        texts.reportType = "Weekly Report";
+        break;
+      case kMonthlyReport:
+        texts.reportType = "Monthly Report";
+        break;
+      default:
+        texts.reportType = "Summary Report";
+        break;
     }
     texts.adapter = row.displayName;
     texts.interval = std::to_string(report.interval) + " sec.";

@@ -93,13 +93,27 @@ std::string FormatDate(std::uint32_t code, int year, int month, int day) {
             d = static_cast<std::uint16_t>(day);
   char text[32];
   switch (code) {
-    case 119: std::snprintf(text, sizeof text, "%02d.%02d.%04d", m, d, y); break;
-    case 34: std::snprintf(text, sizeof text, "%02d/%02d/%04d", d, m, y); break;
-    case 102: std::snprintf(text, sizeof text, "%02d.%02d.%04d", d, m, y); break;
-    case 51: std::snprintf(text, sizeof text, "%04d/%02d/%02d", y, m, d); break;
-    case 68: std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d); break;
-    case 85: std::snprintf(text, sizeof text, "%04d.%02d.%02d", y, m, d); break;
-    default: std::snprintf(text, sizeof text, "%02d/%02d/%04d", m, d, y); break;
+    case 119:
+      std::snprintf(text, sizeof text, "%02d.%02d.%04d", m, d, y);
+      break;
+    case 34:
+      std::snprintf(text, sizeof text, "%02d/%02d/%04d", d, m, y);
+      break;
+    case 102:
+      std::snprintf(text, sizeof text, "%02d.%02d.%04d", d, m, y);
+      break;
+    case 51:
+      std::snprintf(text, sizeof text, "%04d/%02d/%02d", y, m, d);
+      break;
+    case 68:
+      std::snprintf(text, sizeof text, "%04d-%02d-%02d", y, m, d);
+      break;
+    case 85:
+      std::snprintf(text, sizeof text, "%04d.%02d.%02d", y, m, d);
+      break;
+    default:
+      std::snprintf(text, sizeof text, "%02d/%02d/%04d", m, d, y);
+      break;
   }
   return text;
 }

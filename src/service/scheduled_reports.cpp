@@ -12,19 +12,27 @@ namespace {
 
 ReportKind KindOf(std::int32_t reportType) {
   switch (reportType) {
-    case kDailyReport: return ReportKind::kDaily;
-    case kWeeklyReport: return ReportKind::kWeekly;
-    case kMonthlyReport: return ReportKind::kMonthly;
-    default: return ReportKind::kSummary;
+    case kDailyReport:
+      return ReportKind::kDaily;
+    case kWeeklyReport:
+      return ReportKind::kWeekly;
+    case kMonthlyReport:
+      return ReportKind::kMonthly;
+    default:
+      return ReportKind::kSummary;
   }
 }
 
 const char* SuccessLine(ReportKind kind) {
   switch (kind) {
-    case ReportKind::kDaily: return "Generate daily report (%s) for %s successfully";
-    case ReportKind::kWeekly: return "Generate weekly report (%s) for %s successfully";
-    case ReportKind::kMonthly: return "Generate monthly report (%s) for %s successfully";
-    case ReportKind::kSummary: break;
+    case ReportKind::kDaily:
+      return "Generate daily report (%s) for %s successfully";
+    case ReportKind::kWeekly:
+      return "Generate weekly report (%s) for %s successfully";
+    case ReportKind::kMonthly:
+      return "Generate monthly report (%s) for %s successfully";
+    case ReportKind::kSummary:
+      break;
   }
   return "Generate summary report (%s) for %s successfully";
 }
@@ -63,10 +71,18 @@ void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
   const ReportKind kind = KindOf(job.entry.reportType);
   ReportTable table;
   switch (kind) {
-    case ReportKind::kDaily: table = MakeRowsTable(kind, BuildDailyRows(input, trafficLog), input, row->displayName); break;
-    case ReportKind::kWeekly: table = MakeRowsTable(kind, BuildWeeklyRows(input, trafficLog), input, row->displayName); break;
-    case ReportKind::kMonthly: table = MakeRowsTable(kind, BuildMonthlyRows(input, trafficLog), input, row->displayName); break;
-    case ReportKind::kSummary: table = MakeSummaryTable(BuildSummary(input, trafficLog), input, row->displayName); break;
+    case ReportKind::kDaily:
+      table = MakeRowsTable(kind, BuildDailyRows(input, trafficLog), input, row->displayName);
+      break;
+    case ReportKind::kWeekly:
+      table = MakeRowsTable(kind, BuildWeeklyRows(input, trafficLog), input, row->displayName);
+      break;
+    case ReportKind::kMonthly:
+      table = MakeRowsTable(kind, BuildMonthlyRows(input, trafficLog), input, row->displayName);
+      break;
+    case ReportKind::kSummary:
+      table = MakeSummaryTable(BuildSummary(input, trafficLog), input, row->displayName);
+      break;
   }
   if (WriteReport(*file, table, input, FormatFromExtension(target)))
     log.Write(SuccessLine(kind), target.c_str(), row->displayName.c_str());

@@ -43,8 +43,8 @@ void ServiceEngine::Work(StopSignal& stop) {
 bool ServiceEngine::Initialise() {
   if (!ReadSettings()) return false;
   table_.LoadAdapterSettings(ReadAdapterSubkeys(localMachine_, ProgramRole::kService), ProgramRole::kService);
-  recorder_.SetFormat({settings_.options.displayUnitByte != 0, settings_.options.showIpInTitle != 0,
-                       settings_.options.dateFormat});
+  recorder_.SetFormat(
+      {settings_.options.displayUnitByte != 0, settings_.options.showIpInTitle != 0, settings_.options.dateFormat});
   recorder_.OpenForService(table_.Rows(), settings_.service.options.recorderInService != 0, sampler_.LastTick());
   if (!OpenTrafficLog()) return false;
   trafficLog_.LoadToday(table_.Rows(), sampler_.LastTick());
@@ -93,14 +93,17 @@ void ServiceEngine::OnRowSample(AdapterEntry& row, std::uint32_t received, std::
 // The notification check comes first, then the scheduled reports.
 void ServiceEngine::OnTickEnd(const LocalTime& now) {
   CheckNotification(now);
-  if (!reports_.Empty()) reports_.CheckScheduledReports(table_.Rows(), settings_.options, settings_.trafficLogFile, now);
+  if (!reports_.Empty())
+    reports_.CheckScheduledReports(table_.Rows(), settings_.options, settings_.trafficLogFile, now);
 }
 
 }  // namespace veltrano
 
 namespace veltrano {
 
-void ServiceEngine::OnDayChanged(const LocalTime& now) { ArmNotification(now); }
+void ServiceEngine::OnDayChanged(const LocalTime& now) {
+  ArmNotification(now);
+}
 
 void ServiceEngine::ArmNotification(const LocalTime& today) {
   if (!settings_.options.notificationEnabled) return;
@@ -129,15 +132,18 @@ void ServiceEngine::CheckNotification(const LocalTime& now) {
   std::optional<MailJob> job = MakeNotificationJob(settings_.email, rule, facts);
   if (!job) return;
   ServiceLog& log = log_;
-  StartSmtpSession(std::move(*job), network_, [&log, recipients](const std::string& error) {
-    if (error.empty()) {
-      log.Write("Successfully sent bandwidth usage notification email to %s.", recipients.c_str());
-      return;
-    }
-    log.Write("Failed send bandwidth usage notification email to %s.", recipients.c_str());
-    log.Write("Error: %s", error.c_str());
-    log.Write("Please check your email settings at Options -> Notification -> Email Settings.");
-  }, smtpTimings_);
+  StartSmtpSession(
+      std::move(*job), network_,
+      [&log, recipients](const std::string& error) {
+        if (error.empty()) {
+          log.Write("Successfully sent bandwidth usage notification email to %s.", recipients.c_str());
+          return;
+        }
+        log.Write("Failed send bandwidth usage notification email to %s.", recipients.c_str());
+        log.Write("Error: %s", error.c_str());
+        log.Write("Please check your email settings at Options -> Notification -> Email Settings.");
+      },
+      smtpTimings_);
 }
 
 }  // namespace veltrano

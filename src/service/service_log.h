@@ -10,8 +10,8 @@
 
 namespace veltrano {
 
-extern const char* const kServiceLogFileName;    // "pellacorservice.log"
-extern const char* const kServiceDisplayName;    // "Veltrano Service"
+extern const char* const kServiceLogFileName;  // "pellacorservice.log"
+extern const char* const kServiceDisplayName;  // "Veltrano Service"
 
 // "Tue Dec  8 15:00:03 2026": the 24 characters of ctime without its newline.
 std::string CtimeText(const LocalTime& time);

@@ -12,17 +12,20 @@ constexpr size_t kSubkeyNameChars = 1023;
 
 bool KindFromSubkeyName(const std::string& name, std::int32_t& kind) {
   const std::string prefix = name.substr(0, 3);
-  if (prefix == "100") kind = kAllConnections;
-  else if (prefix == "200") kind = kDialUpConnections;
-  else if (prefix == "300") kind = kInterfaceAdapter;
-  else return false;
+  if (prefix == "100")
+    kind = kAllConnections;
+  else if (prefix == "200")
+    kind = kDialUpConnections;
+  else if (prefix == "300")
+    kind = kInterfaceAdapter;
+  else
+    return false;
   return true;
 }
 
 void ReadRecordingValues(RegistryHive& hive, const std::string& key, AdapterEntry& entry) {
   std::uint32_t numberOnly = 0;
-  if (ReadDword(hive, key, "RecordNumberOnly", numberOnly) && numberOnly)
-    entry.recordFlags |= kRecordNumberOnlyFlag;
+  if (ReadDword(hive, key, "RecordNumberOnly", numberOnly) && numberOnly) entry.recordFlags |= kRecordNumberOnlyFlag;
   ReadDword(hive, key, "RecordInterval", entry.recordInterval);
   std::string file;
   if (ReadString(hive, key, "RecordFile", file) && !file.empty()) entry.recordFile = file;
@@ -30,7 +33,9 @@ void ReadRecordingValues(RegistryHive& hive, const std::string& key, AdapterEntr
 
 }  // namespace
 
-std::string AdapterSubkeyName(const AdapterEntry& entry) { return std::to_string(entry.kind) + "-" + entry.id; }
+std::string AdapterSubkeyName(const AdapterEntry& entry) {
+  return std::to_string(entry.kind) + "-" + entry.id;
+}
 
 std::vector<AdapterEntry> ReadAdapterSubkeys(RegistryHive& hive, ProgramRole role) {
   std::vector<AdapterEntry> entries;
@@ -40,8 +45,7 @@ std::vector<AdapterEntry> ReadAdapterSubkeys(RegistryHive& hive, ProgramRole rol
     AdapterEntry entry;
     if (name.size() > kSubkeyNameChars || !KindFromSubkeyName(name, entry.kind)) continue;
     const std::string key = kAdaptersKey + "\\" + name;
-    if (entry.kind != kInterfaceAdapter)
-      entry.displayName = entry.description = AggregateName(entry.kind);
+    if (entry.kind != kInterfaceAdapter) entry.displayName = entry.description = AggregateName(entry.kind);
     std::string displayName;
     if (ReadString(hive, key, "AdapterName", displayName) && !displayName.empty()) entry.displayName = displayName;
     std::uint32_t recordRates = 0;

@@ -12,8 +12,8 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "engine/adapter_table.h"
 #include "engine/traffic_log.h"
@@ -30,8 +30,12 @@
 namespace veltrano {
 namespace {
 
-void Print(const std::string& name, const std::string& value) { std::printf("%s=%s\n", name.c_str(), value.c_str()); }
-void Print(const std::string& name, std::uint64_t value) { Print(name, std::to_string(value)); }
+void Print(const std::string& name, const std::string& value) {
+  std::printf("%s=%s\n", name.c_str(), value.c_str());
+}
+void Print(const std::string& name, std::uint64_t value) {
+  Print(name, std::to_string(value));
+}
 
 void PrintFont(const std::string& name, const LogFont& font) {
   Print(name + ".height", std::to_string(font.height));
@@ -242,6 +246,7 @@ int main(int argc, char** argv) {
     PrintAdapters(ReadAdapterSubkeys(localMachine, ProgramRole::kService));
     return 0;
   }
-  std::fprintf(stderr, "usage: settings_probe save-sample|dump-desktop|dump-service|adapters|dump-log PATH|service-config\n");
+  std::fprintf(stderr,
+               "usage: settings_probe save-sample|dump-desktop|dump-service|adapters|dump-log PATH|service-config\n");
   return 2;
 }

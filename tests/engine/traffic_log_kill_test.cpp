@@ -40,7 +40,8 @@ AdapterList RowsWithInterfaces(int interfaces) {
   log.LoadToday(rows, Today());
   for (int write = 0;; ++write) {
     for (auto& row : rows) row.todayIn += 1, row.todayOut += 2;
-    if (write % 7 == 0 && rows.size() < 40) rows.emplace_back(), rows.back().id = "{ROW" + std::to_string(rows.size() - 2) + "}";
+    if (write % 7 == 0 && rows.size() < 40)
+      rows.emplace_back(), rows.back().id = "{ROW" + std::to_string(rows.size() - 2) + "}";
     log.WriteToday(rows, Today());
   }
 }

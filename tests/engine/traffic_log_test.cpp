@@ -75,10 +75,9 @@ TEST_F(TrafficLogTest, WritesEveryRowByteForByteAndRewritesInPlace) {
   rows.back().id = "{LATE}";
   rows.back().todayIn = 3;
   ASSERT_TRUE(log_.WriteToday(rows, Day(2026, 12, 8, 2)));
-  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"), kHeader + Record(2026, 12, 8, 2, 100, "", 5000000000ULL, 7) +
-                                                   Record(2026, 12, 8, 2, 200, "", 0, 0) +
-                                                   Record(2026, 12, 8, 2, 300, "{NIC}", 1, 99) +
-                                                   Record(2026, 12, 8, 2, 300, "{LATE}", 3, 0));
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"),
+            kHeader + Record(2026, 12, 8, 2, 100, "", 5000000000ULL, 7) + Record(2026, 12, 8, 2, 200, "", 0, 0) +
+                Record(2026, 12, 8, 2, 300, "{NIC}", 1, 99) + Record(2026, 12, 8, 2, 300, "{LATE}", 3, 0));
 }
 
 TEST_F(TrafficLogTest, LoadsTodaysTotalsAndTheLastRecordOfADayWins) {
@@ -198,12 +197,11 @@ TEST_F(TrafficLogTest, TheDesktopStopsAServiceThatHoldsTheLog) {
 }
 
 TEST_F(TrafficLogTest, SumsAnAdaptersPastDaysInRange) {
-  folder_.WriteAll("qxrsum_v2.log", kHeader + Record(2026, 11, 30, 1, 300, "{NIC}", 1, 2) +
-                                        Record(2026, 12, 1, 2, 300, "{NIC}", 10, 20) +
-                                        Record(2026, 12, 1, 2, 300, "{OTHER}", 1000, 1000) +
-                                        Record(2026, 12, 1, 2, 100, "", 500, 500) +
-                                        Record(2026, 12, 7, 1, 300, "{NIC}", 100, 200) +
-                                        Record(2026, 12, 8, 2, 300, "{NIC}", 7777, 7777));
+  folder_.WriteAll(
+      "qxrsum_v2.log",
+      kHeader + Record(2026, 11, 30, 1, 300, "{NIC}", 1, 2) + Record(2026, 12, 1, 2, 300, "{NIC}", 10, 20) +
+          Record(2026, 12, 1, 2, 300, "{OTHER}", 1000, 1000) + Record(2026, 12, 1, 2, 100, "", 500, 500) +
+          Record(2026, 12, 7, 1, 300, "{NIC}", 100, 200) + Record(2026, 12, 8, 2, 300, "{NIC}", 7777, 7777));
   ASSERT_TRUE(Open(log_));
   const LogDate first{2026, 12, 1}, today{2026, 12, 8};
   EXPECT_EQ(log_.SumRange(300, "{NIC}", first, today, today, SumDirection::kReceived), 110u);

@@ -17,8 +17,8 @@ class FakeClock : public Clock {
   }
 
   void Advance(int seconds) {
-    std::int64_t total = DaysFromCivil(now.year, now.month, now.day) * 86400 + now.hour * 3600 + now.minute * 60 +
-                         now.second + seconds;
+    std::int64_t total =
+        DaysFromCivil(now.year, now.month, now.day) * 86400 + now.hour * 3600 + now.minute * 60 + now.second + seconds;
     const CivilDate date = CivilFromDays(total / 86400);
     const int rest = static_cast<int>(total % 86400);
     Set(date.year, date.month, date.day, rest / 3600, rest / 60 % 60, rest % 60);

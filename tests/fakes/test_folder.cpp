@@ -33,7 +33,9 @@ TestFolder::~TestFolder() {
   std::filesystem::remove_all(folder_, ignored);
 }
 
-std::string TestFolder::Path(const std::string& name) const { return folder_ + kPathSeparator + name; }
+std::string TestFolder::Path(const std::string& name) const {
+  return folder_ + kPathSeparator + name;
+}
 
 std::string TestFolder::ReadAll(const std::string& name) const {
   std::ifstream in(Path(name), std::ios::binary);

@@ -115,7 +115,8 @@ TEST(Beeper, SoundsACountedJobToItsEndAndStopsARepeatingOne) {
   {
     Beeper beeper(speaker);
     beeper.Start(900, 1, 5);
-    for (int wait = 0; wait < 500 && beeper.IsRunning(); ++wait) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    for (int wait = 0; wait < 500 && beeper.IsRunning(); ++wait)
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
     EXPECT_EQ(speaker.Count(), 5u);
     beeper.Start(400, 1, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(30));

@@ -1,11 +1,10 @@
 #include "notify/smtp_client.h"
 
 #include <arpa/inet.h>
+#include <gtest/gtest.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <thread>
 
@@ -117,7 +116,7 @@ class SmtpSessionTest : public ::testing::Test {
 
 TEST_F(SmtpSessionTest, ReadsAMultiLineGreetingThenDeliversWithHelo) {
   ScriptedServer server("220-first\r\n220 ready\r\n", {"250 hi\r\n", "250 ok\r\n", "250 ok\r\n", "354 go\r\n", "-", "-",
-                                                      "-", "250 queued\r\n", "221 bye\r\n"});
+                                                       "-", "250 queued\r\n", "221 bye\r\n"});
   EXPECT_EQ(Run(server, Job()), "");
   const auto& lines = server.Received();
   ASSERT_GE(lines.size(), 4u);

@@ -63,7 +63,7 @@ TEST_F(UsageRuleTest, TheBaseCountsPastDaysOfThePeriodAndTodayComesFromTheLiveTo
   const LocalTime today = Day(2008, 3, 10);
   Store(Day(2008, 3, 2), 100);  // last week
   Store(Day(2008, 3, 9), 1000);
-  Store(today, 5000);           // never read: today is live
+  Store(today, 5000);  // never read: today is live
   table_.Rows().front().todayIn = 24;
   const NotificationRule rule = Rule("1048", 0, 0);  // this week, from Sunday 9 March
   ArmedRule armed = ArmRule(rule, table_, log_, today, calendar_);
@@ -104,8 +104,9 @@ TEST(NotificationMail, FillsTheTagsInOrderOverHeadersAndBody) {
   rule.emailAddresses = "me@example.org, you@example.org";
   NotificationFacts facts{"LAN [10.0.0.10]", "week (03/09/2008 -- 03/10/2008)", 12LL << 30};
   const std::string message = ComposeNotificationMessage(settings, rule, facts);
-  EXPECT_EQ(message.substr(0, message.find("\r\n\r\n") + 4),
-            "From: meter@example.org\r\nTo: me@example.org, you@example.org\r\nSubject: Usage on LAN [10.0.0.10]\r\n\r\n");
+  EXPECT_EQ(
+      message.substr(0, message.find("\r\n\r\n") + 4),
+      "From: meter@example.org\r\nTo: me@example.org, you@example.org\r\nSubject: Usage on LAN [10.0.0.10]\r\n\r\n");
   EXPECT_NE(message.find("Hi,\r\n\r\nMore than 10 GB have been downloaded through LAN [10.0.0.10] in last week "
                          "(03/09/2008 -- 03/10/2008).\r\n\r\nBytes downloaded so far: 12.00 GB\r\n"),
             std::string::npos);

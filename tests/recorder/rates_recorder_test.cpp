@@ -84,7 +84,8 @@ TEST_F(RatesRecorderTest, ApplyingTheDialogReopensOnlyWhatChanged) {
   const auto headerBlocks = [&] {
     const std::string text = Read("dialog.txt");
     size_t count = 0;
-    for (size_t at = text.find("File:      Traffic Rates Log"); at != std::string::npos; at = text.find("File:", at + 1))
+    for (size_t at = text.find("File:      Traffic Rates Log"); at != std::string::npos;
+         at = text.find("File:", at + 1))
       ++count;
     return count;
   };
@@ -119,8 +120,9 @@ TEST(RecorderDialog, ChecksEachRecordingRowInOrderAndCreatesMissingFolders) {
   EXPECT_TRUE(folder.Files().Exists(deep));
   folder.WriteAll("plain", "x");
   rows[0].file = folder.Path("plain") + kPathSeparator + "rates.txt";  // a file stands where a folder should
-  EXPECT_EQ(CheckRecorderDialog(rows, folder.Files()).message,
-            "Failed to create file \"" + rows[0].file + "\". Be sure you have write permission or choose another file.");
+  EXPECT_EQ(
+      CheckRecorderDialog(rows, folder.Files()).message,
+      "Failed to create file \"" + rows[0].file + "\". Be sure you have write permission or choose another file.");
 }
 
 }  // namespace

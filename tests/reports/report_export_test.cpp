@@ -11,7 +11,9 @@
 namespace veltrano {
 namespace {
 
-LogDate D(int year, int month, int day) { return {year, month, day}; }
+LogDate D(int year, int month, int day) {
+  return {year, month, day};
+}
 
 ReportInput Input() {
   ReportInput input;
@@ -35,8 +37,8 @@ TEST(TextReport, ADailyReportOfOneDayHasEveryPieceOnce) {
   today.dayOfWeek = 1;
   today.downloaded = 1536;
   today.uploaded = 200;
-  const std::string text = RenderReport(MakeRowsTable(ReportKind::kDaily, {today}, input, "LAN"), input,
-                                        ExportFormat::kText);
+  const std::string text =
+      RenderReport(MakeRowsTable(ReportKind::kDaily, {today}, input, "LAN"), input, ExportFormat::kText);
   const std::string dashes(72, '-');
   const std::string expected =
       "IMPORTANT: This report is best viewed with a fixed width font. (Courier)\r\n\r\n"
@@ -64,8 +66,8 @@ TEST(CsvReport, ASummaryWithoutLastDaysLeavesItsCellsEmptyAndMonthlyRangesUseTwo
 
   PeriodRow month;
   month.first = D(2008, 3, 1), month.last = D(2008, 3, 31);
-  const std::string monthly = RenderReport(MakeRowsTable(ReportKind::kMonthly, {month}, input, "LAN"), input,
-                                           ExportFormat::kCsv);
+  const std::string monthly =
+      RenderReport(MakeRowsTable(ReportKind::kMonthly, {month}, input, "LAN"), input, ExportFormat::kCsv);
   EXPECT_NE(monthly.find("LAN [2008-03-01 -- 2008-03-31]\r\n"), std::string::npos);
   EXPECT_NE(monthly.find("\r\n3,2008-03-01 -- 2008-03-31,0 B,0 B,0 B\r\n"), std::string::npos);
 }
@@ -125,11 +127,13 @@ class GoldenReports : public ::testing::Test {
 };
 
 TEST_F(GoldenReports, EveryReportInEveryFormat) {
-  const std::vector<std::tuple<LogDate, std::uint64_t, std::uint64_t>> days = {
-      {D(2007, 12, 30), 5000, 700},         {D(2007, 12, 31), 123456789, 9876543},
-      {D(2008, 1, 2), 1048575999, 1023999}, {D(2008, 2, 29), 1073741824000, 999},
-      {D(2008, 3, 3), 42, 0},               {D(2008, 3, 9), 2500000, 250000},
-      {D(2008, 3, 10), 1, 1}};
+  const std::vector<std::tuple<LogDate, std::uint64_t, std::uint64_t>> days = {{D(2007, 12, 30), 5000, 700},
+                                                                               {D(2007, 12, 31), 123456789, 9876543},
+                                                                               {D(2008, 1, 2), 1048575999, 1023999},
+                                                                               {D(2008, 2, 29), 1073741824000, 999},
+                                                                               {D(2008, 3, 3), 42, 0},
+                                                                               {D(2008, 3, 9), 2500000, 250000},
+                                                                               {D(2008, 3, 10), 1, 1}};
   for (const auto& [date, received, sent] : days) {
     Add(date, kInterfaceAdapter, "{NIC}", received, sent);
     Add(date, kAllConnections, "", received * 2, sent * 2);

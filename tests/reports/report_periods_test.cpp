@@ -7,9 +7,13 @@
 namespace veltrano {
 namespace {
 
-LogDate D(int year, int month, int day) { return {year, month, day}; }
+LogDate D(int year, int month, int day) {
+  return {year, month, day};
+}
 
-int DayOfWeek(const LogDate& date) { return DayOfWeekFromDays(DaysFromCivil(date.year, date.month, date.day)); }
+int DayOfWeek(const LogDate& date) {
+  return DayOfWeekFromDays(DaysFromCivil(date.year, date.month, date.day));
+}
 
 TEST(Calendar, MonthPeriodsClampTheirEndsToRealDays) {
   EXPECT_EQ(MonthPeriod(D(2008, 3, 15), 1), (Period{D(2008, 3, 1), D(2008, 3, 31)}));
@@ -139,9 +143,9 @@ TEST_F(ReportRowsTest, SummarySumsEachSpanWithTodaysTraffic) {
   input_.sumLastDays = 7;
   Add(D(2007, 12, 31), 1000, 0);
   Add(D(2008, 2, 28), 100, 0);
-  Add(D(2008, 3, 3), 10, 0);   // the last 7 days start on 4 March
+  Add(D(2008, 3, 3), 10, 0);  // the last 7 days start on 4 March
   Add(D(2008, 3, 4), 1, 0);
-  Add(D(2008, 3, 9), 1, 0);    // Sunday: this week
+  Add(D(2008, 3, 9), 1, 0);  // Sunday: this week
   Add(D(2008, 3, 9), 5, 0, "{OTHER}");
   const SummaryTotals summary = BuildSummary(input_, Log());
   EXPECT_EQ(summary.lines[kThisWeek].downloaded, 1u + 7u);

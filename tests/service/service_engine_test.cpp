@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <sstream>
+#include <thread>
 #include <vector>
 
 #include "core/paths.h"
@@ -12,12 +14,9 @@
 #include "fakes/test_folder.h"
 #include "fakes/test_hive.h"
 #include "fakes/unreachable_network.h"
-#include "settings/registry_values.h"
 #include "settings/options.h"
+#include "settings/registry_values.h"
 #include "settings/service_settings.h"
-
-#include <chrono>
-#include <thread>
 
 namespace veltrano {
 namespace {

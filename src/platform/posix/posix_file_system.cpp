@@ -55,11 +55,21 @@ class PosixFile : public File {
 std::unique_ptr<File> PosixFileSystem::Open(const std::string& path, FileMode mode) {
   int flags = O_CLOEXEC;
   switch (mode) {
-    case FileMode::kWriter: flags |= O_RDWR | O_CREAT; break;
-    case FileMode::kReader: flags |= O_RDONLY; break;
-    case FileMode::kCreateNew: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
-    case FileMode::kReplace: flags |= O_WRONLY | O_CREAT; break;
-    case FileMode::kProbe: flags |= O_RDONLY | O_CREAT; break;
+    case FileMode::kWriter:
+      flags |= O_RDWR | O_CREAT;
+      break;
+    case FileMode::kReader:
+      flags |= O_RDONLY;
+      break;
+    case FileMode::kCreateNew:
+      flags |= O_WRONLY | O_CREAT | O_EXCL;
+      break;
+    case FileMode::kReplace:
+      flags |= O_WRONLY | O_CREAT;
+      break;
+    case FileMode::kProbe:
+      flags |= O_RDONLY | O_CREAT;
+      break;
   }
   const int fd = open(path.c_str(), flags, 0644);
   if (fd < 0) return nullptr;
@@ -81,19 +91,23 @@ bool PosixFileSystem::IsAvailableFile(const std::string& path) {
   return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
 }
 
-bool PosixFileSystem::Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+bool PosixFileSystem::Exists(const std::string& path) {
+  return access(path.c_str(), F_OK) == 0;
+}
 
 bool PosixFileSystem::IsDirectory(const std::string& path) {
   std::error_code error;
   return std::filesystem::is_directory(path, error);
 }
 
-bool PosixFileSystem::MakeDirectory(const std::string& path) { return mkdir(path.c_str(), 0755) == 0; }
+bool PosixFileSystem::MakeDirectory(const std::string& path) {
+  return mkdir(path.c_str(), 0755) == 0;
+}
 
 bool PosixFileSystem::CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) {
   std::error_code error;
-  const auto options = failIfExists ? std::filesystem::copy_options::none
-                                    : std::filesystem::copy_options::overwrite_existing;
+  const auto options =
+      failIfExists ? std::filesystem::copy_options::none : std::filesystem::copy_options::overwrite_existing;
   return std::filesystem::copy_file(source, target, options, error) && !error;
 }
 

@@ -42,8 +42,7 @@ bool Win32ServiceManager::Stop(const std::string& name) {
   ScHandle service(OpenServiceW(manager.get(), Widen(name).c_str(), SERVICE_STOP | SERVICE_QUERY_STATUS));
   if (!service) return false;
   SERVICE_STATUS status{};
-  if (!ControlService(service.get(), SERVICE_CONTROL_STOP, &status) &&
-      !QueryServiceStatus(service.get(), &status))
+  if (!ControlService(service.get(), SERVICE_CONTROL_STOP, &status) && !QueryServiceStatus(service.get(), &status))
     return false;
   for (unsigned waited = 0; status.dwCurrentState != SERVICE_STOPPED && waited < giveUpMs_; waited += pollMs_) {
     Sleep(pollMs_);

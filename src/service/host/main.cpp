@@ -136,8 +136,12 @@ std::string ExecutablePath() {
   return length == 0 || length >= MAX_PATH ? std::string() : Narrow(path, length);
 }
 
-bool Install() { return InstallService(ExecutablePath()); }
-bool Uninstall() { return UninstallService(); }
+bool Install() {
+  return InstallService(ExecutablePath());
+}
+bool Uninstall() {
+  return UninstallService();
+}
 
 }  // namespace
 }  // namespace veltrano
