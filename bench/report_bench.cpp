@@ -3,53 +3,22 @@
 // file from the page cache.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <vector>
-
+#include "bench_log.h"
 #include "platform/posix/posix_file_system.h"
-#include "raw_read.h"
 #include "reports/report_periods.h"
 
 namespace veltrano {
 namespace {
 
 const char* const kLogPath = "/tmp/veltrano-bench-reports.log";
-constexpr int kDays = 3653;
-constexpr int kAdapters = 20;
-
-std::string InterfaceId(int adapter) {
-  return "{00000000-0000-0000-0000-0000000000" + std::to_string(10 + adapter) + "}";
-}
-
 void EnsureLog() {
-  static bool built = false;
-  if (built) return;
-  std::remove(kLogPath);
-  PosixFileSystem files;
-  auto file = files.Open(kLogPath, FileMode::kWriter);
-  std::vector<std::uint8_t> bytes(kLogHeaderSize);
-  EncodeLogHeader(bytes.data());
-  std::uint8_t record[kDayRecordSize];
-  const std::int64_t firstDay = DaysFromCivil(2016, 1, 1);
-  for (int day = 0; day < kDays; ++day) {
-    const CivilDate civil = CivilFromDays(firstDay + day);
-    LocalTime date;
-    date.year = civil.year, date.month = civil.month, date.day = civil.day;
-    date.dayOfWeek = DayOfWeekFromDays(firstDay + day);
-    for (int adapter = 0; adapter < kAdapters; ++adapter) {
-      EncodeDayRecord(record, date, adapter < 2 ? 100 * (adapter + 1) : 300, adapter < 2 ? "" : InterfaceId(adapter),
-                      1000u * day, 77u * adapter);
-      bytes.insert(bytes.end(), record, record + kDayRecordSize);
-    }
-  }
-  file->WriteAt(0, bytes.data(), bytes.size());
-  built = true;
+  EnsureBenchLog(kLogPath);
 }
 
 ReportInput Input() {
   ReportInput input;
   input.kind = kInterfaceAdapter;
-  input.id = InterfaceId(7);
+  input.id = BenchInterfaceId(7);
   input.today = {2026, 1, 2};
   input.todayDayOfWeek = 5;
   input.sumLastDays = 30;

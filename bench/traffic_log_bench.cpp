@@ -2,43 +2,20 @@
 // sequential read of the same file from the page cache; and one Tick() over 64 interfaces.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <vector>
-
+#include "bench_log.h"
 #include "engine/traffic_log.h"
 #include "engine/traffic_sampler.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_interface_source.h"
 #include "platform/posix/posix_file_system.h"
-#include "raw_read.h"
 
 namespace veltrano {
 namespace {
 
 const char* const kLogPath = "/tmp/veltrano-bench-qxrsum_v2.log";
 
-// Builds the log once per process: 3653 days of 20 adapters, about 71,000 records.
 void EnsureLog() {
-  static bool built = false;
-  if (built) return;
-  std::remove(kLogPath);
-  PosixFileSystem files;
-  auto file = files.Open(kLogPath, FileMode::kWriter);
-  std::vector<std::uint8_t> bytes(kLogHeaderSize);
-  EncodeLogHeader(bytes.data());
-  std::uint8_t record[kDayRecordSize];
-  for (int day = 0; day < 3653; ++day) {
-    LocalTime date;
-    date.year = 2016 + day / 366, date.month = 1 + day / 31 % 12, date.day = 1 + day % 28;
-    for (int adapter = 0; adapter < 20; ++adapter) {
-      EncodeDayRecord(record, date, adapter < 2 ? 100 * (adapter + 1) : 300,
-                      adapter < 2 ? "" : "{00000000-0000-0000-0000-0000000000" + std::to_string(10 + adapter) + "}",
-                      1000u * day, 77u * adapter);
-      bytes.insert(bytes.end(), record, record + kDayRecordSize);
-    }
-  }
-  file->WriteAt(0, bytes.data(), bytes.size());
-  built = true;
+  EnsureBenchLog(kLogPath);
 }
 
 void BM_ForEachRecord(benchmark::State& state) {

@@ -31,4 +31,13 @@ inline void SplitExtension(const std::string& path, std::string& stem, std::stri
   }
 }
 
+// The extension as the recorder and the notification page see it: the text from the last "."
+// after the last separator; a path without any folder part has none.
+inline std::string ExtensionAfterFolder(const std::string& path) {
+  if (path.find_last_of("\\/") == std::string::npos) return {};
+  std::string stem, extension;
+  SplitExtension(path, stem, extension);
+  return extension;
+}
+
 }  // namespace veltrano

@@ -24,10 +24,7 @@ bool IsValidAmount(const std::string& amount) {
 }
 
 bool IsWavFile(const std::string& path) {
-  if (path.find_last_of("\\/") == std::string::npos) return false;
-  std::string stem, extension;
-  SplitExtension(path, stem, extension);
-  return EqualsIgnoreAsciiCase(extension, ".wav");
+  return EqualsIgnoreAsciiCase(ExtensionAfterFolder(path), ".wav");
 }
 
 }  // namespace

@@ -14,14 +14,6 @@
 namespace veltrano {
 namespace {
 
-// A path without any folder part has no extension here.
-std::string Extension(const std::string& path) {
-  if (path.find_last_of("\\/") == std::string::npos) return {};
-  std::string stem, extension;
-  SplitExtension(path, stem, extension);
-  return extension;
-}
-
 // Creates every missing folder of `folder`, from the outermost in.
 bool MakeDirectories(FileSystem& files, const std::string& folder) {
   for (size_t at = folder.find_first_of("\\/"); at != std::string::npos; at = folder.find_first_of("\\/", at + 1)) {
@@ -36,7 +28,7 @@ bool MakeDirectories(FileSystem& files, const std::string& folder) {
 }  // namespace
 
 bool IsCsvRecordingFile(const std::string& path) {
-  return EqualsIgnoreAsciiCase(Extension(path), ".csv");
+  return EqualsIgnoreAsciiCase(ExtensionAfterFolder(path), ".csv");
 }
 
 bool RatesRecorder::Open(AdapterEntry& entry, const LocalTime& now) {
