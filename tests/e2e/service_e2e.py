@@ -7,12 +7,11 @@ itself while running by stopping first."""
 import os
 import random
 import re
-import shutil
 import subprocess
 import time
 
 from veth import VethPair
-from service_helpers import SERVICE, SERVICE_LOG, run_service, wait_for, wait_for_state
+from service_helpers import SERVICE, SERVICE_LOG, fresh_service, run_service, wait_for, wait_for_state
 from wine_helpers import BUILD, ROOT, check, expect, finish, probe, reg_add, reg_delete_tree, wine
 
 FOLDER = os.path.join(BUILD, "service-e2e")
@@ -89,15 +88,6 @@ def kill_service_process():
         if f"WINEPREFIX={prefix}" in environment or any(
                 e.startswith("WINEPREFIX=") and os.path.realpath(e[11:]) == prefix for e in environment):
             os.kill(int(pid), 9)
-
-
-def fresh_start():
-    run_service("/uninstall")
-    reg_delete_tree(r"HKLM\Software\Veltrano")
-    if os.path.exists(SERVICE_LOG):
-        os.remove(SERVICE_LOG)
-    shutil.rmtree(FOLDER, ignore_errors=True)
-    os.makedirs(FOLDER)
 
 
 def installs_as_the_manager_expects():
@@ -221,7 +211,7 @@ def uninstalls_a_running_service(log_path):
           "the service stopped after running")
 
 
-fresh_start()
+fresh_service(FOLDER, install=False)
 log_path = wine("winepath", "-w", os.path.join(FOLDER, "traffic.log")).strip()
 try:
     installs_as_the_manager_expects()

@@ -3,10 +3,11 @@ and read the service's own log."""
 
 import os
 import re
+import shutil
 import subprocess
 import time
 
-from wine_helpers import BUILD, WINE_RUN, wine
+from wine_helpers import BUILD, WINE_RUN, reg_delete_tree, wine
 
 SERVICE = os.path.join(BUILD, "src", "PellacorService.exe")
 SERVICE_LOG = os.path.join(BUILD, "src", "pellacorservice.log")
@@ -16,6 +17,19 @@ def run_service(*args):
     """(exit code, standard output) of the service program run from a command line."""
     result = subprocess.run([WINE_RUN, SERVICE, *args], capture_output=True, text=True, timeout=120)
     return result.returncode, result.stdout
+
+
+def fresh_service(folder, install=True):
+    """No service, no machine settings, no service log, an empty test folder; then the service
+    installed again unless told otherwise."""
+    run_service("/uninstall")
+    reg_delete_tree(r"HKLM\Software\Veltrano")
+    if os.path.exists(SERVICE_LOG):
+        os.remove(SERVICE_LOG)
+    shutil.rmtree(folder, ignore_errors=True)
+    os.makedirs(folder)
+    if install:
+        run_service("/install")
 
 
 def wait_for(predicate, seconds=30):

@@ -7,7 +7,6 @@ this driver's own and never leaves the machine."""
 import csv
 import os
 import re
-import shutil
 import struct
 import time
 
@@ -17,7 +16,7 @@ require_system_module("aiosmtpd")
 from aiosmtpd.controller import Controller  # noqa: E402
 
 from veth import VethPair
-from service_helpers import SERVICE_LOG, run_service, service_messages, wait_for
+from service_helpers import fresh_service, run_service, service_messages, wait_for
 from service_helpers import windows_path as wine_path
 from wine_helpers import BUILD, check, expect, finish, reg_add, reg_delete_tree, wine
 
@@ -72,13 +71,7 @@ def plant_settings():
 
 
 def run():
-    run_service("/uninstall")
-    reg_delete_tree(r"HKLM\Software\Veltrano")
-    shutil.rmtree(FOLDER, ignore_errors=True)
-    os.makedirs(FOLDER)
-    if os.path.exists(SERVICE_LOG):
-        os.remove(SERVICE_LOG)
-    run_service("/install")
+    fresh_service(FOLDER)
     plant_settings()
     have_pair = PAIR.create()
     if not have_pair:

@@ -6,13 +6,12 @@ browser (headless chromium, its DOM dumped) and the CSV file read back with a CS
 import csv
 import os
 import re
-import shutil
 import struct
 import subprocess
 import time
 from html.parser import HTMLParser
 
-from service_helpers import SERVICE_LOG, run_service, service_messages, wait_for_state
+from service_helpers import fresh_service, run_service, service_messages, wait_for_state
 from service_helpers import windows_path as wine_path
 from wine_helpers import BUILD, check, expect, finish, reg_add, reg_delete_tree, wine
 
@@ -65,13 +64,7 @@ def browser_dom(path):
 
 
 def run_with_reports():
-    run_service("/uninstall")
-    reg_delete_tree(r"HKLM\Software\Veltrano")
-    shutil.rmtree(FOLDER, ignore_errors=True)
-    os.makedirs(FOLDER)
-    if os.path.exists(SERVICE_LOG):
-        os.remove(SERVICE_LOG)
-    run_service("/install")
+    fresh_service(FOLDER)
     reg_add(r"HKLM\Software\Veltrano\Service", "ServiceEnabled", "REG_DWORD", "1")
     reg_add(r"HKLM\Software\Veltrano\Options", "TrafficLogFile", "REG_SZ", windows_path("traffic.log"))
     reg_add(r"HKLM\Software\Veltrano\Options", "DateFormat", "REG_DWORD", "68")
