@@ -1,6 +1,7 @@
 // Scheduled reports of the service.
 #include "service/scheduled_reports.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "engine/traffic_log.h"
@@ -40,9 +41,10 @@ const char* SuccessLine(ReportKind kind) {
 }  // namespace
 
 void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
-  AdapterList adapters = job.adapters;
-  const AdapterEntry* row = FindRowForRecord(adapters, job.entry.adapterKind, job.entry.adapterId);
-  if (!row) return;
+  const auto row = std::find_if(job.adapters.begin(), job.adapters.end(), [&](const AdapterEntry& entry) {
+    return SameAdapter(job.entry.adapterKind, job.entry.adapterId, entry);
+  });
+  if (row == job.adapters.end()) return;
   const std::string& target = job.entry.filePath;
   std::unique_ptr<File> file = files.Open(target, FileMode::kReplace);
   if (!file) {

@@ -101,15 +101,17 @@ void ServiceEngine::OnTickEnd(const LocalTime& now) {
 
 namespace veltrano {
 
+CalendarSettings ServiceEngine::Calendar() const {
+  return {settings_.options.weekStartDay, settings_.options.monthStartDay, settings_.options.dateFormat};
+}
+
 void ServiceEngine::OnDayChanged(const LocalTime& now) {
   ArmNotification(now);
 }
 
 void ServiceEngine::ArmNotification(const LocalTime& today) {
   if (!settings_.options.notificationEnabled) return;
-  const CalendarSettings calendar{settings_.options.weekStartDay, settings_.options.monthStartDay,
-                                  settings_.options.dateFormat};
-  notice_.Arm(settings_.options.notificationRule, table_, trafficLog_, today, calendar);
+  notice_.Arm(settings_.options.notificationRule, table_, trafficLog_, today, Calendar());
 }
 
 // Fires once per run: the rule stays off afterwards, in memory only.
@@ -121,12 +123,10 @@ void ServiceEngine::CheckNotification(const LocalTime& now) {
   const std::string recipients = Utf8ToSystemAnsi(rule.emailAddresses);
   if (!rule.sendEmail || recipients.empty()) return;
   log_.Write("Send a notification email to %s", recipients.c_str());
-  const CalendarSettings calendar{settings_.options.weekStartDay, settings_.options.monthStartDay,
-                                  settings_.options.dateFormat};
   const ArmedRule& armed = notice_.Armed();
   NotificationFacts facts;
   facts.adapterTitle = AdapterTitle(*armed.watched, settings_.options.showIpInTitle != 0);
-  facts.periodText = PeriodText(rule, now, calendar);
+  facts.periodText = PeriodText(rule, now, Calendar());
   facts.periodTotal = PeriodTotal(rule, armed.periodBase, *armed.watched);
   network_.Startup();
   std::optional<MailJob> job = MakeNotificationJob(settings_.email, rule, facts);

@@ -66,6 +66,7 @@ class ServiceEngine : private SamplerListener {
   void OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) override;
   void OnTickEnd(const LocalTime& now) override;
   void OnDayChanged(const LocalTime& now) override;
+  CalendarSettings Calendar() const;
   void ArmNotification(const LocalTime& today);
   void CheckNotification(const LocalTime& now);
 
