@@ -6,6 +6,7 @@
 
 #include <cstring>
 
+#include "desktop/resources/main_window_ids.h"
 #include "desktop/resources/notify_ids.h"
 #include "platform/win32/wide_text.h"
 
@@ -15,11 +16,6 @@ namespace {
 constexpr UINT_PTR kTotalTimer = 1;
 constexpr COLORREF kMessageColor = RGB(238, 0, 0);
 constexpr COLORREF kTotalColor = RGB(0, 0, 238);
-
-BOOL CALLBACK TakeFirstIconName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR found) {
-  *reinterpret_cast<LPCWSTR*>(found) = name;
-  return FALSE;
-}
 
 std::wstring ItemText(HWND control) {
   const int length = GetWindowTextLengthW(control);
@@ -46,12 +42,9 @@ bool IsPlayableWave(const std::wstring& path) {
 }  // namespace
 
 HICON LoadProgramIcon(HINSTANCE instance, int size) {
-  LPCWSTR name = nullptr;
-  EnumResourceNamesW(instance, RT_GROUP_ICON, &TakeFirstIconName, reinterpret_cast<LONG_PTR>(&name));
-  // Integer names are returned as they are; string names are only valid during the enumeration,
-  // so the program's icon is expected under a number.
-  if (name && IS_INTRESOURCE(name))
-    return static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+  if (auto* icon = static_cast<HICON>(
+          LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)))
+    return icon;
   return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED));
 }
 

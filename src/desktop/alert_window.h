@@ -50,7 +50,7 @@ class AlertWindow : public ui::Dialog {
   bool beeping_ = false;
 };
 
-// The program's icon: the first icon group of the executable, or the system's application icon.
+// The program's icon at one size, or the system's application icon when the module has none.
 HICON LoadProgramIcon(HINSTANCE instance, int size);
 
 }  // namespace veltrano

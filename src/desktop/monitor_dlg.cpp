@@ -7,6 +7,9 @@
 #include <string>
 
 #include "core/text.h"
+#include "desktop/mail_thread.h"
+#include "desktop/opt_notification_page.h"
+#include "desktop/resources/main_window_ids.h"
 #include "engine/adapter_table.h"
 #include "engine/log_location.h"
 #include "platform/win32/wide_text.h"
@@ -49,7 +52,10 @@ CMonitorDlg::CMonitorDlg(SettingsStore& store, AdapterTable& adapters, FileSyste
       instance_(instance),
       log_(files),
       sampler_(ProgramRole::kDesktop, adapters, log_, clock,
-               TrafficSampler::HistoryCapFor(GetSystemMetrics(SM_CXSCREEN))) {}
+               TrafficSampler::HistoryCapFor(GetSystemMetrics(SM_CXSCREEN))),
+      notify_(instance, settings_, store, adapters, log_, files, network_, beeper_, speaker_, prompter_) {
+  sampler_.SetListener(this);
+}
 
 int CMonitorDlg::Run(int showCommand) {
   WNDCLASSEXW windowClass{};
@@ -105,6 +111,17 @@ LRESULT CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       OnDestroy();
       return 0;
+    case WM_MAIL_RESULT:
+      notify_.OnMailResult(lParam);
+      return 0;
+    case WM_OPTIONS_APPLY:
+      if (wParam == kNotificationPageCode)
+        notify_.ApplyNotificationPage(*reinterpret_cast<const NotificationPageData*>(lParam), sampler_.LastTick());
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == ID_RATES_RECORDER) notify_.EditRecorders(sampler_.LastTick());
+      if (LOWORD(wParam) == ID_REOPEN_ALERT) notify_.ShowLastAlert(sampler_.LastTick());
+      return 0;
   }
   return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -115,6 +132,8 @@ void CMonitorDlg::OnCreate() {
   adapters_.LoadAdapterSettings(ReadAdapterSubkeys(store_.CurrentUser(), ProgramRole::kDesktop), ProgramRole::kDesktop);
   adapters_.AssignMenuIds();
   OpenTrafficLog();
+  notify_.SetMainWindow(window_);
+  notify_.Start(sampler_.LastTick());
   if (TakeFirstRun(store_.CurrentUser())) OpenHelpFile(SW_SHOWMAXIMIZED);
   SetTimer(window_, kSamplingTimer, kSamplingIntervalMs, nullptr);
 }
@@ -139,6 +158,7 @@ void CMonitorDlg::OnTimer() {
 
 void CMonitorDlg::OnDestroy() {
   KillTimer(window_, kSamplingTimer);
+  notify_.Stop();
   log_.WriteToday(adapters_.Rows(), sampler_.LastTick());
   log_.Close();
   RECT rect;

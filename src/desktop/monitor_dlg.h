@@ -5,17 +5,21 @@
 
 #include <windows.h>
 
+#include "desktop/notify_feature.h"
+#include "desktop/ui/prompter.h"
 #include "engine/adapter_table.h"
 #include "engine/traffic_log.h"
 #include "engine/traffic_sampler.h"
 #include "platform/clock.h"
 #include "platform/file_system.h"
 #include "platform/service_manager.h"
+#include "platform/win32/win32_speaker.h"
+#include "platform/win32/winsock_network.h"
 #include "settings/settings_store.h"
 
 namespace veltrano {
 
-class CMonitorDlg {
+class CMonitorDlg : private SamplerListener {
  public:
   CMonitorDlg(SettingsStore& store, AdapterTable& adapters, FileSystem& files, Clock& clock, ServiceManager& services,
               HINSTANCE instance);
@@ -33,6 +37,11 @@ class CMonitorDlg {
   void OnDestroy();
   void Paint(HDC dc);
   RECT InitialRect() const;
+  void OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) override {
+    notify_.OnRowSample(row, received, sent, now);
+  }
+  void OnTickEnd(const LocalTime& now) override { notify_.OnTickEnd(now); }
+  void OnDayChanged(const LocalTime& now) override { notify_.Rearm(now); }
 
   SettingsStore& store_;
   AdapterTable& adapters_;
@@ -43,6 +52,11 @@ class CMonitorDlg {
   TrafficSampler sampler_;
   HWND window_ = nullptr;
   Settings settings_;
+  WinsockNetwork network_;
+  Win32Speaker speaker_;
+  Beeper beeper_{speaker_};
+  ui::MessageBoxPrompter prompter_;
+  NotifyFeature notify_;
 };
 
 }  // namespace veltrano
