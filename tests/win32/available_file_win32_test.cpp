@@ -9,19 +9,24 @@
 namespace veltrano {
 namespace {
 
-TEST(AvailableFileWin32, IgnoresTheArchiveReadOnlyAndHiddenAttributes) {
+TEST(AvailableFileWin32, IgnoresTheReadOnlyAndHiddenAttributes) {
+  testing::TestFolder folder;
+  folder.WriteAll("locked tool.exe", "MZ");
+  const std::wstring locked = Widen(folder.Path("locked tool.exe"));
+  ASSERT_TRUE(SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
+  EXPECT_TRUE(folder.Files().IsAvailableFile(folder.Path("locked tool.exe")));
+  SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(AvailableFileWin32, TakesAFileWhoseArchiveAttributeIsClear) {
   testing::TestFolder folder;
   folder.WriteAll("backed up.wav", "RIFF");
-  folder.WriteAll("locked.exe", "MZ");
-  const std::string backedUp = folder.Path("backed up.wav");
-  const std::string locked = folder.Path("locked.exe");
-  ASSERT_TRUE(SetFileAttributesW(Widen(backedUp).c_str(), FILE_ATTRIBUTE_NORMAL));
-  ASSERT_EQ(GetFileAttributesW(Widen(backedUp).c_str()) & FILE_ATTRIBUTE_ARCHIVE, 0u);
-  ASSERT_TRUE(SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN));
-
-  EXPECT_TRUE(folder.Files().IsAvailableFile(backedUp));
-  EXPECT_TRUE(folder.Files().IsAvailableFile(locked));
-  SetFileAttributesW(Widen(locked).c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::wstring path = Widen(folder.Path("backed up.wav"));
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL));
+  // Wine keeps DOS attributes in extended attributes; where the file system has none, every file
+  // reads as archived and the case cannot be made here.
+  if (GetFileAttributesW(path.c_str()) & FILE_ATTRIBUTE_ARCHIVE) GTEST_SKIP() << "archive attribute cannot be cleared";
+  EXPECT_TRUE(folder.Files().IsAvailableFile(folder.Path("backed up.wav")));
 }
 
 }  // namespace
