@@ -41,11 +41,12 @@ bool IsPlayableWave(const std::wstring& path) {
 
 }  // namespace
 
+// The caller destroys the icon: the system's fallback is shared, so the caller gets a copy of it.
 HICON LoadProgramIcon(HINSTANCE instance, int size) {
   if (auto* icon = static_cast<HICON>(
           LoadImageW(instance, MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)))
     return icon;
-  return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED));
+  return CopyIcon(static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED)));
 }
 
 AlertWindow::AlertWindow(HINSTANCE instance, const AlertInputs& inputs, Beeper& beeper, ui::Prompter& prompter)
@@ -55,6 +56,8 @@ AlertWindow::~AlertWindow() {
   StopSound();
   if (messageFont_) DeleteObject(messageFont_);
   if (totalFont_) DeleteObject(totalFont_);
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
 }
 
 INT_PTR AlertWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -88,10 +91,10 @@ BOOL AlertWindow::OnInitDialog() {
 }
 
 void AlertWindow::SetIcons() {
-  SendMessageW(Handle(), WM_SETICON, ICON_BIG,
-               reinterpret_cast<LPARAM>(LoadProgramIcon(Instance(), GetSystemMetrics(SM_CXICON))));
-  SendMessageW(Handle(), WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(LoadProgramIcon(Instance(), GetSystemMetrics(SM_CXSMICON))));
+  bigIcon_ = LoadProgramIcon(Instance(), GetSystemMetrics(SM_CXICON));
+  smallIcon_ = LoadProgramIcon(Instance(), GetSystemMetrics(SM_CXSMICON));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 }
 
 void AlertWindow::CreateFonts() {

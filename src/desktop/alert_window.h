@@ -46,11 +46,14 @@ class AlertWindow : public ui::Dialog {
   NextAlertChoice choice_;
   HFONT messageFont_ = nullptr;
   HFONT totalFont_ = nullptr;
+  HICON bigIcon_ = nullptr;
+  HICON smallIcon_ = nullptr;
   bool soundPlaying_ = false;
   bool beeping_ = false;
 };
 
-// The program's icon at one size, or the system's application icon when the module has none.
+// The program's icon at one size, or the system's application icon when the module has none;
+// the caller destroys it.
 HICON LoadProgramIcon(HINSTANCE instance, int size);
 
 }  // namespace veltrano
