@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "desktop/mail_thread.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/prompter.h"
 #include "notify/notification_checks.h"
@@ -16,7 +17,7 @@ class EmailSettingsDialog : public ui::Dialog {
  public:
   // Edits a copy of settings; Settings() holds the accepted values after OK.
   EmailSettingsDialog(HINSTANCE instance, const EmailSettings& settings, Network& network, ui::Prompter& prompter,
-                      const SmtpTimings& timings = {});
+                      const SmtpTimings& timings = DesktopSmtpTimings());
 
   const EmailSettings& Settings() const { return settings_; }
   bool IsSending() const { return sending_; }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "desktop/mail_thread.h"
 #include "desktop/ui/prompter.h"
 #include "desktop/ui/property_sheet.h"
 #include "notify/beeper.h"
@@ -28,7 +29,7 @@ class COptNotificationPage : public ui::PropertyPage {
   // receives WM_OPTIONS_APPLY with code 204 and &data.
   COptNotificationPage(HINSTANCE instance, NotificationPageData& data, const AdapterList& adapters, FileSystem& files,
                        Beeper& beeper, Network& network, ui::Prompter& prompter, HWND mainWindow,
-                       const SmtpTimings& timings = {});
+                       const SmtpTimings& timings = DesktopSmtpTimings());
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -76,6 +76,7 @@ struct Viewer {
     // The address is typed in for the driver, which then presses the test button itself.
     HWND window = dialog.CreateModeless(nullptr);
     SetDlgItemTextW(window, IDC_EMAIL_TEST_ADDRESS, Widen(testAddress).c_str());
+    ShowWindow(window, SW_SHOW);
     MSG message;
     while (IsWindow(window) && GetMessageW(&message, nullptr, 0, 0) > 0) {
       if (!IsDialogMessageW(window, &message)) {

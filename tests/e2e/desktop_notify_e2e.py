@@ -1,4 +1,5 @@
-"""Under Wine, with a real SMTP server (aiosmtpd) on 127.0.0.1:25: the e-mail settings dialog's test
+"""Under Wine, with a real SMTP server (aiosmtpd) on a free port of 127.0.0.1, which the programs take
+from the test-only environment variable VELTRANO_TEST_SMTP_PORT: the e-mail settings dialog's test
 e-mail, and the bandwidth usage rule firing in the desktop program. A planted traffic log already
 holds more than the threshold for yesterday, inside a custom period of the last 3 days, so the rule
 fires at the first tick on any day: the alert window shows, the planted program (in a folder with
@@ -8,6 +9,7 @@ minute(s); after it the window comes back and nothing else happens."""
 import datetime
 import os
 import shutil
+import socket
 import struct
 import subprocess
 import time
@@ -127,7 +129,8 @@ def test_email(recorder):
     viewer = subprocess.Popen([WINE_RUN, VIEWER, "email", "tester@example.org"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        check(wait_for(lambda: windows_named("Email Settings"), 30), "the e-mail settings dialog opens")
+        if not check(wait_for(lambda: windows_named("Email Settings"), 30), "the e-mail settings dialog opens"):
+            return
         dialog = windows_named("Email Settings")[0]
         click(dialog, 53, 224, 300, 262)  # "Send a &Test Email to"
         check(wait_for(lambda: recorder.envelopes, 30), "the test e-mail arrives")
@@ -184,9 +187,17 @@ def rule_fires_in_the_desktop(recorder, marker):
             desktop.kill()
 
 
+def free_port():
+    with socket.socket() as probe_socket:
+        probe_socket.bind(("127.0.0.1", 0))
+        return probe_socket.getsockname()[1]
+
+
 marker = plant()
 recorder = Recorder()
-controller = Controller(recorder, hostname="127.0.0.1", port=25)
+port = free_port()
+os.environ["VELTRANO_TEST_SMTP_PORT"] = str(port)
+controller = Controller(recorder, hostname="127.0.0.1", port=port)
 controller.start()
 try:
     test_email(recorder)
