@@ -186,8 +186,9 @@ void AlertWindow::OnDestroy() {
 
 INT_PTR AlertWindow::OnColorStatic(HDC dc, HWND control) {
   const int id = GetDlgCtrlID(control);
-  if (id != IDC_ALERT_MESSAGE && id != IDC_ALERT_TOTAL) return ui::Dialog::HandleMessage(WM_CTLCOLORSTATIC,
-      reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+  if (id != IDC_ALERT_MESSAGE && id != IDC_ALERT_TOTAL)
+    return ui::Dialog::HandleMessage(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                     reinterpret_cast<LPARAM>(control));
   SetTextColor(dc, id == IDC_ALERT_MESSAGE ? kMessageColor : kTotalColor);
   SetBkMode(dc, TRANSPARENT);
   return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));

@@ -139,10 +139,10 @@ void EmailSettingsDialog::OnSendTest() {
     Refuse(check);
     return;
   }
-  MailJob job = MakeMailJob(Utf8ToSystemAnsi(edited.smtpServer), Utf8ToSystemAnsi(edited.mailFrom),
-                            Utf8ToSystemAnsi(address), edited.serverRequiresAuth != 0,
-                            Utf8ToSystemAnsi(edited.authName), Utf8ToSystemAnsi(edited.authPass),
-                            Utf8ToSystemAnsi(TestEmailMessage(edited, address)));
+  MailJob job =
+      MakeMailJob(Utf8ToSystemAnsi(edited.smtpServer), Utf8ToSystemAnsi(edited.mailFrom), Utf8ToSystemAnsi(address),
+                  edited.serverRequiresAuth != 0, Utf8ToSystemAnsi(edited.authName), Utf8ToSystemAnsi(edited.authPass),
+                  Utf8ToSystemAnsi(TestEmailMessage(edited, address)));
   const std::string refused = StartMailThread(std::move(job), network_, Handle(), timings_);
   if (!refused.empty()) {
     prompter_.Inform(Handle(), "Failed to send the test email.\n\nError: " + refused);

@@ -63,8 +63,8 @@ int ControlOf(NotificationControl control) {
 }  // namespace
 
 COptNotificationPage::COptNotificationPage(HINSTANCE instance, NotificationPageData& data, const AdapterList& adapters,
-                                           FileSystem& files, Beeper& beeper, Network& network,
-                                           ui::Prompter& prompter, HWND mainWindow, const SmtpTimings& timings)
+                                           FileSystem& files, Beeper& beeper, Network& network, ui::Prompter& prompter,
+                                           HWND mainWindow, const SmtpTimings& timings)
     : ui::PropertyPage(instance, IDD_OPT_NOTIFICATION),
       instance_(instance),
       data_(data),
@@ -103,7 +103,8 @@ void COptNotificationPage::FillLists() {
   AddItems(Item(IDC_NOTIFY_UNIT), {"Bytes", "KB", "MB", "GB", "TB"});
   AddItems(Item(IDC_NOTIFY_TRANSFER), {"downloaded", "uploaded", "downloaded & uploaded"});
   AddItems(Item(IDC_NOTIFY_PERIOD), {"week", "month", "custom"});
-  for (std::uint32_t preset = 0; preset < 9; ++preset) AddItems(Item(IDC_NOTIFY_BEEP_PRESET), {BeepPresetFor(preset).name});
+  for (std::uint32_t preset = 0; preset < 9; ++preset)
+    AddItems(Item(IDC_NOTIFY_BEEP_PRESET), {BeepPresetFor(preset).name});
 }
 
 void COptNotificationPage::LoadFields(const NotificationPageFields& fields) {
@@ -209,8 +210,7 @@ bool COptNotificationPage::OnCommand(WORD id, WORD notifyCode, HWND control) {
       OnEmailSettings();
       return true;
   }
-  if (!Filling() && (notifyCode == EN_CHANGE || notifyCode == BN_CLICKED || notifyCode == CBN_SELCHANGE))
-    SetModified();
+  if (!Filling() && (notifyCode == EN_CHANGE || notifyCode == BN_CLICKED || notifyCode == CBN_SELCHANGE)) SetModified();
   return ui::PropertyPage::OnCommand(id, notifyCode, control);
 }
 

@@ -61,7 +61,8 @@ void RatesRecorderDialog::LoadControls() {
   const RecorderDialogRow data = row >= 0 ? model_.rows[static_cast<size_t>(row)] : RecorderDialogRow{};
   const bool numberOnly = row >= 0 && model_.numberOnly[static_cast<size_t>(row)];
   CheckDlgButton(Handle(), IDC_REC_RECORD, data.record ? BST_CHECKED : BST_UNCHECKED);
-  CheckRadioButton(Handle(), IDC_REC_NUMBER_ONLY, IDC_REC_KILO_MEGA, numberOnly ? IDC_REC_NUMBER_ONLY : IDC_REC_KILO_MEGA);
+  CheckRadioButton(Handle(), IDC_REC_NUMBER_ONLY, IDC_REC_KILO_MEGA,
+                   numberOnly ? IDC_REC_NUMBER_ONLY : IDC_REC_KILO_MEGA);
   SetDlgItemInt(Handle(), IDC_REC_INTERVAL, data.interval, FALSE);
   SetItemText(IDC_REC_FILE, Widen(data.file).c_str());
   EnableControls();

@@ -16,7 +16,9 @@ std::string AlertMessage(const NotificationRule& rule, const std::string& displa
 }
 
 std::string RunningTotalText(const NotificationRule& rule, std::int64_t periodBase, const AdapterEntry& watched) {
-  const char* word = rule.transferType == 0 ? "Downloaded" : rule.transferType == 1 ? "Uploaded" : "Downloaded and uploaded";
+  const char* word = rule.transferType == 0   ? "Downloaded"
+                     : rule.transferType == 1 ? "Uploaded"
+                                              : "Downloaded and uploaded";
   return std::string(word) + " so far: " + FormatVolume(PeriodTotal(rule, periodBase, watched), true);
 }
 

@@ -12,7 +12,7 @@
 
 namespace veltrano {
 
-extern const char* const kAlertCaption;         // "Notification - Veltrano"
+extern const char* const kAlertCaption;        // "Notification - Veltrano"
 extern const char* const kNextMinutesRefusal;  // shown when Next N minute(s) has N of 0 or less
 
 // "Dear user, more than 10 GB have been downloaded through "LAN" in last week (... -- ...)."

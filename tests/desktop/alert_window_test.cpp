@@ -84,8 +84,8 @@ TEST_F(AlertWindowTest, ShowsTheMessageAndARunningTotalThatFollowsTheRowWithoutR
   EXPECT_EQ(Text(dialog, IDC_ALERT_TOTAL), "Downloaded so far: 11.20 GB");
 
   HWND line = GetDlgItem(dialog, IDC_ALERT_TOTAL);
-  originalStaticProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(line, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingStaticProc)));
+  originalStaticProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(line, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingStaticProc)));
   setTextCount = 0;
   for (int tick = 0; tick < 3; ++tick) SendMessageW(dialog, WM_TIMER, 1, 0);
   EXPECT_EQ(setTextCount, 0);

@@ -71,8 +71,8 @@ class NotificationPageTest : public ::testing::Test {
     currentLog = nullptr;
   }
   HWND Open() {
-    page_ = std::make_unique<COptNotificationPage>(GetModuleHandleW(nullptr), data_, adapters_, folder_.Files(), beeper_,
-                                                   network_, prompter_, main_);
+    page_ = std::make_unique<COptNotificationPage>(GetModuleHandleW(nullptr), data_, adapters_, folder_.Files(),
+                                                   beeper_, network_, prompter_, main_);
     sheet_ = std::make_unique<ui::PropertySheetDialog>(GetModuleHandleW(nullptr), L"Options");
     sheet_->AddPage(*page_);
     sheet_->CreateModeless(nullptr);

@@ -1,9 +1,8 @@
 // The rates recorder dialog under Wine: the list's cells, editing a row, and the refusals of OK.
 #include "desktop/rates_recorder_dlg.h"
 
-#include <gtest/gtest.h>
-
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include "desktop/resources/notify_ids.h"
 #include "desktop/ui/scripted_prompter.h"

@@ -24,13 +24,15 @@ TEST(AlertMessage, NamesAmountUnitTransferAdapterAndPeriodFromItsFirstDayToToday
   const LocalTime saturday = Day(2008, 3, 8);
   EXPECT_EQ(AlertMessage(Rule("10", 3, 0, 0), "LAN", saturday, calendar),
             "Dear user, more than 10 GB have been downloaded through \"LAN\" in last week (03/02/2008 -- 03/08/2008).");
-  EXPECT_EQ(AlertMessage(Rule("1.5", 1, 1, 1), "Wi-Fi", saturday, calendar),
-            "Dear user, more than 1.5 KB have been uploaded through \"Wi-Fi\" in last month (03/01/2008 -- 03/08/2008).");
+  EXPECT_EQ(
+      AlertMessage(Rule("1.5", 1, 1, 1), "Wi-Fi", saturday, calendar),
+      "Dear user, more than 1.5 KB have been uploaded through \"Wi-Fi\" in last month (03/01/2008 -- 03/08/2008).");
   EXPECT_EQ(AlertMessage(Rule("700", 0, 2, 2, 3), "All Connections", saturday, calendar),
             "Dear user, more than 700 Bytes have been downloaded and uploaded through \"All Connections\" in last "
             "3 days (03/06/2008 -- 03/08/2008).");
-  EXPECT_EQ(AlertMessage(Rule("2", 2, 0, 2, 1), "LAN", saturday, calendar),
-            "Dear user, more than 2 MB have been downloaded through \"LAN\" in last 1 days (03/08/2008 -- 03/08/2008).");
+  EXPECT_EQ(
+      AlertMessage(Rule("2", 2, 0, 2, 1), "LAN", saturday, calendar),
+      "Dear user, more than 2 MB have been downloaded through \"LAN\" in last 1 days (03/08/2008 -- 03/08/2008).");
   EXPECT_EQ(AlertMessage(Rule("1", 4, 0, 1), "LAN", saturday, {0, 10, 17}),
             "Dear user, more than 1 TB have been downloaded through \"LAN\" in last month (02/10/2008 -- 03/08/2008).");
 }
