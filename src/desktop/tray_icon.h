@@ -3,8 +3,9 @@
 // miniature of its graph), and the re-add after a failed modify.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
+// after windows.h, which it needs
+#include <shellapi.h>
 
 #include <cstdint>
 #include <string>
