@@ -1,4 +1,4 @@
-// The main window's notification and rates recording.
+// The main window's notification and rates recorder parts.
 #include "desktop/notify_feature.h"
 
 #include <shellapi.h>
@@ -12,32 +12,32 @@
 
 namespace veltrano {
 
-NotifyFeature::NotifyFeature(HINSTANCE instance, Settings& settings, SettingsStore& store, AdapterTable& adapters,
-                             TrafficLog& log, FileSystem& files, Network& network, Beeper& beeper, Speaker& speaker,
-                             ui::Prompter& prompter)
-    : instance_(instance),
+NotifyFeature::NotifyFeature(ui::Dialog& mainWindow, Settings& settings, SettingsStore& store, AdapterTable& adapters,
+                             TrafficLog& log, FileSystem& files, RatesRecorder& recorder, ui::Prompter& prompter)
+    : mainWindow_(mainWindow),
       settings_(settings),
       store_(store),
       adapters_(adapters),
       files_(files),
-      network_(network),
-      beeper_(beeper),
-      speaker_(speaker),
       prompter_(prompter),
       notifier_(settings, adapters, log, *this),
-      recording_(files) {}
+      recording_(recorder) {}
 
-void NotifyFeature::Start(const LocalTime& now) {
-  recording_.ReopenAll(settings_, adapters_.Rows(), now);
-  notifier_.Arm(now);
+void NotifyFeature::EditRecorders(const LocalTime& now) {
+  HWND owner = mainWindow_.Handle();
+  ui::ModalScope scope(owner);
+  RatesRecorderDialog dialog(mainWindow_.Instance(), adapters_.Rows(), files_, prompter_);
+  if (dialog.RunModal(owner) != IDOK) return;
+  const RecorderDialogModel& model = dialog.Model();
+  const bool tellRestart = recording_.ApplyDialog(settings_, adapters_.Rows(), model.rows, model.numberOnly, now);
+  store_.Save(SaveTrigger::kRecorderDialogAccepted, settings_, adapters_.Rows());
+  if (tellRestart) prompter_.Inform(owner, RestartServiceForRecorderText());
 }
 
-void NotifyFeature::ReopenRecorders(const LocalTime& now) {
-  recording_.ReopenAll(settings_, adapters_.Rows(), now);
-}
-
-NotificationPageData NotifyFeature::NotificationPage() const {
-  return {settings_.options.notificationEnabled != 0, settings_.options.notificationRule, settings_.email};
+std::unique_ptr<COptNotificationPage> NotifyFeature::MakeNotificationPage() {
+  pageData_ = {settings_.options.notificationEnabled != 0, settings_.options.notificationRule, settings_.email};
+  return std::make_unique<COptNotificationPage>(mainWindow_.Instance(), pageData_, adapters_.Rows(), files_, beeper_,
+                                                network_, prompter_, mainWindow_.Handle());
 }
 
 void NotifyFeature::ApplyNotificationPage(const NotificationPageData& data, const LocalTime& now) {
@@ -49,30 +49,27 @@ void NotifyFeature::ApplyNotificationPage(const NotificationPageData& data, cons
   store_.Save(SaveTrigger::kNotificationPageApplied, settings_, adapters_.Rows());
 }
 
-void NotifyFeature::EditRecorders(const LocalTime& now) {
-  ui::ModalScope scope(mainWindow_);
-  RatesRecorderDialog dialog(instance_, adapters_.Rows(), files_, prompter_);
-  if (dialog.RunModal(mainWindow_) != IDOK) return;
-  const RecorderDialogModel& model = dialog.Model();
-  const bool tellRestart = recording_.ApplyDialog(settings_, adapters_.Rows(), model.rows, model.numberOnly, now);
-  store_.Save(SaveTrigger::kRecorderDialogAccepted, settings_, adapters_.Rows());
-  if (tellRestart) prompter_.Inform(mainWindow_, RestartServiceForRecorderText());
+bool NotifyFeature::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, const LocalTime& now) {
+  if (message == WM_MAIL_RESULT) {
+    OnMailResult(lParam);
+    return true;
+  }
+  if (message == WM_OPTIONS_APPLY && wParam == kNotificationPageCode && lParam) {
+    ApplyNotificationPage(*reinterpret_cast<const NotificationPageData*>(lParam), now);
+    return true;
+  }
+  return false;
 }
 
 void NotifyFeature::OnMailResult(LPARAM lParam) {
   const std::string error = TakeMailResult(lParam);
   if (error.empty()) return;
-  ui::ModalScope scope(mainWindow_);
-  prompter_.Inform(mainWindow_, StringPrintf(kNotificationMailFailure, error.c_str()));
-}
-
-void NotifyFeature::Stop() {
-  beeper_.Stop();
-  recording_.CloseAll();
+  ui::ModalScope scope(mainWindow_.Handle());
+  prompter_.Inform(mainWindow_.Handle(), StringPrintf(kNotificationMailFailure, error.c_str()));
 }
 
 void NotifyFeature::SendNotificationEmail(MailJob job) {
-  StartMailThread(std::move(job), network_, mainWindow_);
+  StartMailThread(std::move(job), network_, mainWindow_.Handle());
 }
 
 void NotifyFeature::LaunchProgram(const std::string& path) {
@@ -81,9 +78,10 @@ void NotifyFeature::LaunchProgram(const std::string& path) {
 
 // The main window leaves the topmost band while the alert is open (the scope puts it back).
 NextAlertChoice NotifyFeature::ShowAlert(const AlertInputs& inputs) {
-  ui::ModalScope scope(mainWindow_);
-  AlertWindow window(instance_, inputs, beeper_, prompter_);
-  if (window.RunModal(mainWindow_) != IDOK) return inputs.choice;
+  HWND owner = mainWindow_.Handle();
+  ui::ModalScope scope(owner);
+  AlertWindow window(mainWindow_.Instance(), inputs, beeper_, prompter_);
+  if (window.RunModal(owner) != IDOK) return inputs.choice;
   return window.Choice();
 }
 

@@ -9,13 +9,13 @@ bool ServiceRecordsRates(const ServiceSettings& service) {
   return service.serviceEnabled && service.options.recorderInService;
 }
 
-RecorderFormat RecorderFormatOf(const Options& options) {
+RecorderFormat DesktopRecorderFormat(const Options& options) {
   return {options.displayUnitByte != 0, options.showIpInTitle != 0, options.dateFormat};
 }
 
 void DesktopRecording::ReopenAll(const Settings& settings, AdapterList& rows, const LocalTime& now) {
   serviceRecords_ = ServiceRecordsRates(settings.service);
-  recorder_.SetFormat(RecorderFormatOf(settings.options));
+  recorder_.SetFormat(DesktopRecorderFormat(settings.options));
   recorder_.ReopenAll(rows, serviceRecords_, now);
 }
 
@@ -28,7 +28,7 @@ bool DesktopRecording::ApplyDialog(const Settings& settings, AdapterList& rows,
                                    const std::vector<RecorderDialogRow>& dialog, const std::vector<bool>& numberOnly,
                                    const LocalTime& now) {
   serviceRecords_ = ServiceRecordsRates(settings.service);
-  recorder_.SetFormat(RecorderFormatOf(settings.options));
+  recorder_.SetFormat(DesktopRecorderFormat(settings.options));
   ApplyRecorderDialog(recorder_, rows, dialog, numberOnly, serviceRecords_, now);
   return serviceRecords_;
 }

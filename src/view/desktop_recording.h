@@ -12,11 +12,12 @@
 namespace veltrano {
 
 bool ServiceRecordsRates(const ServiceSettings& service);
-RecorderFormat RecorderFormatOf(const Options& options);
+RecorderFormat DesktopRecorderFormat(const Options& options);
 
 class DesktopRecording {
  public:
-  explicit DesktopRecording(FileSystem& files) : recorder_(files, RecorderFormat{}) {}
+  // The recorder is the main window's, which records each row on the tick.
+  explicit DesktopRecording(RatesRecorder& recorder) : recorder_(recorder) {}
 
   // Start-up and every change of the service settings or of the unit, IP-in-title and date format.
   void ReopenAll(const Settings& settings, AdapterList& rows, const LocalTime& now);
@@ -30,7 +31,7 @@ class DesktopRecording {
   bool IsOpen(const AdapterEntry& row) const { return recorder_.IsOpen(row); }
 
  private:
-  RatesRecorder recorder_;
+  RatesRecorder& recorder_;
   bool serviceRecords_ = false;
 };
 

@@ -43,7 +43,8 @@ TEST(DesktopRecording, WritesNothingWhileTheServiceRecordsAndTakesOverWhenItStop
   LocalTime now;
   now.year = 2008, now.month = 3, now.day = 8;
 
-  DesktopRecording recording(folder.Files());
+  RatesRecorder recorder(folder.Files(), RecorderFormat{});
+  DesktopRecording recording(recorder);
   recording.ReopenAll(settings, rows, now);
   recording.OnRowSample(row, 100, 50, now);
   EXPECT_FALSE(recording.IsOpen(row));

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include <commctrl.h>
 
