@@ -141,6 +141,15 @@ TEST_F(DesktopNotifierTest, SendsNoMailWithoutAddressesOrWithIncompleteSettingsA
   EXPECT_EQ(actions_.calls, (std::vector<std::string>{"alert", "save"}));
 }
 
+TEST_F(DesktopNotifierTest, AnAmountOfTwoBillionTerabytesNeverFires) {
+  settings_.options.notificationRule.amount = "2147483647";
+  settings_.options.notificationRule.unit = 4;
+  notifier_.Arm(today_);
+  AllConnections().todayIn = ~0ull;
+  Ticks(3);
+  EXPECT_TRUE(actions_.calls.empty());
+}
+
 TEST_F(DesktopNotifierTest, TicksAndAMidnightReArmWhileTheWindowIsOpenOpenNoSecondWindow) {
   notifier_.Arm(today_);
   AllConnections().todayIn = 5000;
