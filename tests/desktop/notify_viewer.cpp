@@ -90,6 +90,13 @@ struct Viewer {
   int Page() {
     NotificationPageData data{settings.options.notificationEnabled != 0, settings.options.notificationRule,
                               settings.email};
+    if (data.rule.amount.empty()) {  // nothing stored: a rule worth looking at
+      data.enabled = true;
+      data.rule.amount = "10", data.rule.unit = 3, data.rule.periodKind = 2, data.rule.days = 30;
+      data.rule.playBeep = 1, data.rule.beepPreset = 4;
+      data.rule.sendEmail = 1, data.rule.emailAddresses = "me@example.org, admin@example.org";
+      data.rule.runProgram = 1, data.rule.program = "C:\\Program Files\\Tools\\warn me.exe";
+    }
     COptNotificationPage page(instance, data, adapters.Rows(), files, beeper, network, prompter, nullptr);
     ui::PropertySheetDialog sheet(instance, L"Options");
     sheet.AddPage(page);
