@@ -31,6 +31,8 @@ class SilentServer {
     port = ntohs(address.sin_port);
   }
   ~SilentServer() { closesocket(socket_); }
+  // Takes the next connection and drops it at once.
+  void DropNext() { closesocket(accept(socket_, nullptr, nullptr)); }
   std::uint16_t port = 0;
 
  private:
@@ -138,6 +140,19 @@ TEST_F(EmailSettingsDialogTest, AStallingServerBringsTheDialogBackWithTheTimeOut
   EXPECT_TRUE(IsWindowEnabled(dialog));
   GetDlgItemTextW(dialog, IDC_EMAIL_STATUS, status, 64);
   EXPECT_EQ(std::wstring(status), L"");
+  EXPECT_EQ(prompter_.LastText(), "Failed to send the test email.\n\nError: Time out.");
+}
+
+TEST_F(EmailSettingsDialogTest, AServerThatDropsTheConnectionBringsTheDialogBack) {
+  SilentServer server;
+  SmtpTimings timings;
+  timings.port = server.port;
+  HWND dialog = Open(timings);
+  SetDlgItemTextW(dialog, IDC_EMAIL_TEST_ADDRESS, L"me@example.org");
+  Click(dialog, IDC_EMAIL_SEND_TEST);
+  server.DropNext();
+  WaitForResult(10000);
+  EXPECT_TRUE(IsWindowEnabled(dialog));
   EXPECT_EQ(prompter_.LastText(), "Failed to send the test email.\n\nError: Time out.");
 }
 
