@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "desktop/resources/main_window_ids.h"
 #include "desktop/ui/scripted_prompter.h"
 #include "fakes/fake_clock.h"
@@ -336,6 +338,60 @@ TEST(MainWindowTray, TipAndMiniatureFollowTheChosenAdapter) {
   EXPECT_EQ(tray->Tip(), TrayTip("All Connections", "", 2000, 0, {}));
   EXPECT_NE(tray->MiniatureBitmap(), nullptr);
   EXPECT_EQ(tray->CurrentStaticIcon(), nullptr) << "a miniature replaces the static icon";
+}
+
+}  // namespace
+}  // namespace veltrano
+
+namespace veltrano {
+namespace {
+
+// Wine answers GetGuiResources with 0; there a GDI handle's low word names its table slot, so the
+// live slots are counted instead. Windows of the thread stand for the USER objects.
+DWORD LiveGdiObjects() {
+  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported) return reported;
+  DWORD live = 0;
+  for (ULONG_PTR slot = 1; slot < 0x10000; ++slot) live += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
+  return live;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(window, &CountWindow, count);
+  return TRUE;
+}
+
+int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST(MainWindowSoak, FiveMinutesOfTicksWithTwoPanesAndTheMiniatureLeakNothing) {
+  MainWindow main(true);
+  HWND window = main.Create();
+  main.Command(9002);
+  ASSERT_EQ(main.monitor->Stack().panes.size(), 2u);
+  auto second = [&](int s) {
+    main.clock.Set(2026, 3, 14, 10, s / 60, s % 60);
+    main.interfaces.interfaces[0].row.inOctets += 1000 + 997 * (s % 17);
+    main.interfaces.interfaces[0].row.outOctets += 300 * (s % 5);
+    main.monitor->Sampler().Tick();
+    UpdateWindow(window);
+    ui::PumpMessages();
+  };
+  for (int s = 1; s <= 20; ++s) second(s);  // surfaces and icons reach their working sizes
+  const DWORD gdiBefore = LiveGdiObjects();
+  const int windowsBefore = ThreadWindows();
+  for (int s = 21; s <= 320; ++s) second(s);
+  const DWORD gdiAfter = LiveGdiObjects();
+  const int windowsAfter = ThreadWindows();
+  std::printf("GDI objects %lu -> %lu, windows %d -> %d\n", static_cast<unsigned long>(gdiBefore),
+              static_cast<unsigned long>(gdiAfter), windowsBefore, windowsAfter);
+  EXPECT_EQ(gdiAfter, gdiBefore);
+  EXPECT_EQ(windowsAfter, windowsBefore);
+  EXPECT_GT(main.Row(2).todayIn, 0u);
 }
 
 }  // namespace
