@@ -70,7 +70,7 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   // Shows and hides the window as the tray, the hot key and the menu do.
   void Show();
   void Hide();
-  // Runs while one of the program's dialogs is open (see ui::ModalScope).
+  // The current settings, applied again to every pane and to the window (after the options).
   void ApplyPaneSettingsToAll();
   void ApplyWindowLook();
 

@@ -316,6 +316,22 @@ TEST(MainWindowEnd, EndOfSessionWritesTheDayAndTheWindowGroup) {
   EXPECT_EQ(readBack.Rows().front().todayIn, 70000u);
 }
 
+TEST(MainWindowLog, ALogThatCannotBeCreatedAsksForAnotherAndRunsOnWithoutOne) {
+  MainWindow main;
+  testing::PlantString(main.hives.Hive(), kOptions, "TrafficLogFile", main.folder.Path("missing\\folder\\x.log"));
+  main.prompter.Answer(false);
+  main.Create();
+  ASSERT_EQ(main.prompter.Prompts().size(), 2u);
+  EXPECT_EQ(main.prompter.Prompts()[0].kind, ui::ScriptedPrompter::Kind::kAsk);
+  EXPECT_EQ(main.prompter.Prompts()[0].text.rfind("Failed to create traffic log file \"", 0), 0u);
+  EXPECT_NE(main.prompter.Prompts()[0].text.find("Do you want to choose a custom log file?"), std::string::npos);
+  EXPECT_EQ(main.prompter.Prompts()[1].kind, ui::ScriptedPrompter::Kind::kInform);
+  EXPECT_EQ(main.prompter.LastText().rfind("Dear user, you've given up", 0), 0u);
+  EXPECT_FALSE(main.monitor->Log().IsOpen());
+  main.monitor->Sampler().Tick();  // counting goes on in memory
+  EXPECT_TRUE(IsWindow(main.monitor->Handle()));
+}
+
 TEST(MainWindowEnd, CloseMessageEndsTheWindowAndAHiddenWindowStaysUntilThen) {
   MainWindow main;
   HWND window = main.Create();
