@@ -255,10 +255,34 @@ TEST(MainWindowView, ToggleCommandsAreStoredAtOnce) {
   GetLayeredWindowAttributes(main.monitor->Handle(), nullptr, &alpha, &flags);
   EXPECT_EQ(alpha, 229);
   EXPECT_TRUE(main.prompter.Prompts().empty());
+}
 
-  const UINT state = GetMenuState(main.monitor->PopupMenu(), ID_TITLE, MF_BYCOMMAND);
-  SendMessageW(main.monitor->Handle(), WM_NULL, 0, 0);
-  EXPECT_FALSE(state & MF_CHECKED);
+TEST(MainWindowView, TheMenuShowsEverySettingAsItIsNow) {
+  MainWindow main;
+  main.Create();
+  const HMENU menu = main.monitor->PopupMenu();
+  auto checked = [&](int id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+  main.monitor->UpdateMenuStates();
+  for (int id : {ID_TITLE, ID_IP_ADDRESS, ID_GRAPH, ID_COLUMN_GRAPH, ID_TEXT, ID_UNIT_BITS, ID_ALWAYS_ON_TOP, 9000}) {
+    EXPECT_TRUE(checked(id)) << id;
+  }
+  for (int id : {ID_LINE_GRAPH, ID_UNIT_BYTES, ID_AVG_DOWN_LINE, ID_SEMI_TRANSPARENT, 9001, 9002}) {
+    EXPECT_FALSE(checked(id)) << id;
+  }
+  main.Command(ID_TITLE);
+  main.Command(ID_LINE_GRAPH);
+  main.Command(9002);
+  main.monitor->UpdateMenuStates();
+  EXPECT_FALSE(checked(ID_TITLE));
+  EXPECT_TRUE(checked(ID_IP_ADDRESS));
+  EXPECT_TRUE(checked(ID_LINE_GRAPH));
+  EXPECT_FALSE(checked(ID_COLUMN_GRAPH));
+  EXPECT_TRUE(checked(9002));
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(menu, ID_LINE_GRAPH, FALSE, &info);
+  EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "a bullet for the radio pair";
 }
 
 TEST(MainWindowView, SwitchingOffTheGraphWithoutTextIsRefusedAndNothingIsStored) {

@@ -113,7 +113,7 @@ def geometry(window):
 
 
 def main():
-    lock = take_lock(120)
+    lock = None if os.environ.get("VELTRANO_SCENE_NO_VETH") == "1" else take_lock(120)
     pair = VethPair("p", 80)
     have_pair = lock is not None and pair.create()
     traffic = None
@@ -165,8 +165,12 @@ def main():
         x, y, width, height = geometry(window)
         subprocess.run(["xdotool", "mousemove", str(x + width // 3), str(y + height // 3)], capture_output=True)
         key(window, "f")
-        capture_crop("main_window_menu", max(0, x - 260), max(0, y - 420), width + 260, height + 420)
-        subprocess.run(["xdotool", "key", "Escape"], capture_output=True)
+        # Down to "View" (the ninth item) and open it.
+        subprocess.run(["xdotool", "key", "--delay", "80", *(["Down"] * 9), "Right"], capture_output=True)
+        time.sleep(1.0)
+        left, top = max(0, x - 420), max(0, y - 200)
+        capture_crop("main_window_menu", left, top, min(1280, x + width) - left, min(800, y + height) - top)
+        subprocess.run(["xdotool", "key", "Escape", "Escape"], capture_output=True)
     finally:
         subprocess.run([shots.WINE_RUN, "taskkill", "/im", "Pellacor.exe"], capture_output=True)
         try:
