@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "desktop/resources/main_window_ids.h"
 #include "desktop/ui/scripted_prompter.h"
 #include "fakes/fake_clock.h"
@@ -253,10 +255,34 @@ TEST(MainWindowView, ToggleCommandsAreStoredAtOnce) {
   GetLayeredWindowAttributes(main.monitor->Handle(), nullptr, &alpha, &flags);
   EXPECT_EQ(alpha, 229);
   EXPECT_TRUE(main.prompter.Prompts().empty());
+}
 
-  const UINT state = GetMenuState(main.monitor->PopupMenu(), ID_TITLE, MF_BYCOMMAND);
-  SendMessageW(main.monitor->Handle(), WM_NULL, 0, 0);
-  EXPECT_FALSE(state & MF_CHECKED);
+TEST(MainWindowView, TheMenuShowsEverySettingAsItIsNow) {
+  MainWindow main;
+  main.Create();
+  const HMENU menu = main.monitor->PopupMenu();
+  auto checked = [&](int id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+  main.monitor->UpdateMenuStates();
+  for (int id : {ID_TITLE, ID_IP_ADDRESS, ID_GRAPH, ID_COLUMN_GRAPH, ID_TEXT, ID_UNIT_BITS, ID_ALWAYS_ON_TOP, 9000}) {
+    EXPECT_TRUE(checked(id)) << id;
+  }
+  for (int id : {ID_LINE_GRAPH, ID_UNIT_BYTES, ID_AVG_DOWN_LINE, ID_SEMI_TRANSPARENT, 9001, 9002}) {
+    EXPECT_FALSE(checked(id)) << id;
+  }
+  main.Command(ID_TITLE);
+  main.Command(ID_LINE_GRAPH);
+  main.Command(9002);
+  main.monitor->UpdateMenuStates();
+  EXPECT_FALSE(checked(ID_TITLE));
+  EXPECT_TRUE(checked(ID_IP_ADDRESS));
+  EXPECT_TRUE(checked(ID_LINE_GRAPH));
+  EXPECT_FALSE(checked(ID_COLUMN_GRAPH));
+  EXPECT_TRUE(checked(9002));
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE;
+  GetMenuItemInfoW(menu, ID_LINE_GRAPH, FALSE, &info);
+  EXPECT_TRUE(info.fType & MFT_RADIOCHECK) << "a bullet for the radio pair";
 }
 
 TEST(MainWindowView, SwitchingOffTheGraphWithoutTextIsRefusedAndNothingIsStored) {
@@ -314,6 +340,22 @@ TEST(MainWindowEnd, EndOfSessionWritesTheDayAndTheWindowGroup) {
   EXPECT_EQ(readBack.Rows().front().todayIn, 70000u);
 }
 
+TEST(MainWindowLog, ALogThatCannotBeCreatedAsksForAnotherAndRunsOnWithoutOne) {
+  MainWindow main;
+  testing::PlantString(main.hives.Hive(), kOptions, "TrafficLogFile", main.folder.Path("missing\\folder\\x.log"));
+  main.prompter.Answer(false);
+  main.Create();
+  ASSERT_EQ(main.prompter.Prompts().size(), 2u);
+  EXPECT_EQ(main.prompter.Prompts()[0].kind, ui::ScriptedPrompter::Kind::kAsk);
+  EXPECT_EQ(main.prompter.Prompts()[0].text.rfind("Failed to create traffic log file \"", 0), 0u);
+  EXPECT_NE(main.prompter.Prompts()[0].text.find("Do you want to choose a custom log file?"), std::string::npos);
+  EXPECT_EQ(main.prompter.Prompts()[1].kind, ui::ScriptedPrompter::Kind::kInform);
+  EXPECT_EQ(main.prompter.LastText().rfind("Dear user, you've given up", 0), 0u);
+  EXPECT_FALSE(main.monitor->Log().IsOpen());
+  main.monitor->Sampler().Tick();  // counting goes on in memory
+  EXPECT_TRUE(IsWindow(main.monitor->Handle()));
+}
+
 TEST(MainWindowEnd, CloseMessageEndsTheWindowAndAHiddenWindowStaysUntilThen) {
   MainWindow main;
   HWND window = main.Create();
@@ -336,6 +378,60 @@ TEST(MainWindowTray, TipAndMiniatureFollowTheChosenAdapter) {
   EXPECT_EQ(tray->Tip(), TrayTip("All Connections", "", 2000, 0, {}));
   EXPECT_NE(tray->MiniatureBitmap(), nullptr);
   EXPECT_EQ(tray->CurrentStaticIcon(), nullptr) << "a miniature replaces the static icon";
+}
+
+}  // namespace
+}  // namespace veltrano
+
+namespace veltrano {
+namespace {
+
+// Wine answers GetGuiResources with 0; there a GDI handle's low word names its table slot, so the
+// live slots are counted instead. Windows of the thread stand for the USER objects.
+DWORD LiveGdiObjects() {
+  const DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported) return reported;
+  DWORD live = 0;
+  for (ULONG_PTR slot = 1; slot < 0x10000; ++slot) live += GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0;
+  return live;
+}
+
+BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
+  ++*reinterpret_cast<int*>(count);
+  EnumChildWindows(window, &CountWindow, count);
+  return TRUE;
+}
+
+int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+TEST(MainWindowSoak, FiveMinutesOfTicksWithTwoPanesAndTheMiniatureLeakNothing) {
+  MainWindow main(true);
+  HWND window = main.Create();
+  main.Command(9002);
+  ASSERT_EQ(main.monitor->Stack().panes.size(), 2u);
+  auto second = [&](int s) {
+    main.clock.Set(2026, 3, 14, 10, s / 60, s % 60);
+    main.interfaces.interfaces[0].row.inOctets += 1000 + 997 * (s % 17);
+    main.interfaces.interfaces[0].row.outOctets += 300 * (s % 5);
+    main.monitor->Sampler().Tick();
+    UpdateWindow(window);
+    ui::PumpMessages();
+  };
+  for (int s = 1; s <= 20; ++s) second(s);  // surfaces and icons reach their working sizes
+  const DWORD gdiBefore = LiveGdiObjects();
+  const int windowsBefore = ThreadWindows();
+  for (int s = 21; s <= 320; ++s) second(s);
+  const DWORD gdiAfter = LiveGdiObjects();
+  const int windowsAfter = ThreadWindows();
+  std::printf("GDI objects %lu -> %lu, windows %d -> %d\n", static_cast<unsigned long>(gdiBefore),
+              static_cast<unsigned long>(gdiAfter), windowsBefore, windowsAfter);
+  EXPECT_EQ(gdiAfter, gdiBefore);
+  EXPECT_EQ(windowsAfter, windowsBefore);
+  EXPECT_GT(main.Row(2).todayIn, 0u);
 }
 
 }  // namespace
