@@ -19,6 +19,7 @@ constexpr size_t kMaxPathChars = 260;
 
 bool FitsDesktopPath(const std::string& path) { return Utf8ToUtf16(path).size() <= kMaxPathChars; }
 bool FitsServicePath(const std::string& path) { return Utf8ToSystemAnsi(path).size() <= kMaxPathChars; }
+
 constexpr int kMaxNumberedNames = 100000;
 
 std::string DefaultLogFolder(FileSystem& files) {
