@@ -4,7 +4,8 @@ e-mail, and the bandwidth usage rule firing in the desktop program. A planted tr
 holds more than the threshold for yesterday, inside a custom period of the last 3 days, so the rule
 fires at the first tick on any day: the alert window shows, the planted program (in a folder with
 spaces) writes its marker, and exactly one notification mail arrives. The stored choice is Next 1
-minute(s); after it the window comes back and nothing else happens."""
+minute(s); after it the window comes back and nothing else happens. Then Ctrl+N in the main window
+shows the last alert again and F5 opens the rates recorder dialog."""
 
 import datetime
 import os
@@ -152,6 +153,24 @@ def test_email(recorder):
     recorder.envelopes.clear()
 
 
+def keys_of_the_main_window(recorder, marker):
+    """Ctrl+N shows the dismissed alert again (nothing else happens); F5 opens the recorder dialog."""
+    main = windows_named("Veltrano")
+    if not check(bool(main), "the main window is shown"):
+        return
+    subprocess.run(["xdotool", "windowfocus", "--sync", main[0]], capture_output=True, timeout=10)
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "key", "--window", main[0], "ctrl+n"], capture_output=True, timeout=10)
+    check(wait_for(lambda: windows_named(ALERT), 10), "Ctrl+N shows the last alert again")
+    close_alert()
+    check(wait_for(lambda: not windows_named(ALERT), 10), "and it closes")
+    expect((len(recorder.envelopes), marker_lines(marker)), (1, 1), "Ctrl+N sends no mail and runs no program")
+    subprocess.run(["xdotool", "windowfocus", "--sync", main[0]], capture_output=True, timeout=10)
+    time.sleep(0.5)
+    subprocess.run(["xdotool", "key", "--window", main[0], "F5"], capture_output=True, timeout=10)
+    check(wait_for(lambda: windows_named("Traffic Rates Recorder"), 10), "F5 opens the rates recorder dialog")
+
+
 def rule_fires_in_the_desktop(recorder, marker):
     desktop = subprocess.Popen([WINE_RUN, DESKTOP], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
@@ -179,6 +198,7 @@ def rule_fires_in_the_desktop(recorder, marker):
         check(wait_for(lambda: not windows_named(ALERT), 10), "the repeated alert closes")
         expect(reg_query(OPTIONS, "NextAlertType"), ("REG_DWORD", "0x1"), "the choice is saved")
         expect(reg_query(OPTIONS, "NextAlertMin"), ("REG_DWORD", "0x1"), "the minutes are saved")
+        keys_of_the_main_window(recorder, marker)
     finally:
         wine("taskkill", "/im", "Pellacor.exe", check=False)
         try:
