@@ -1,7 +1,7 @@
 // The e-mail settings dialog under Wine: its checks and their focus, the exact preview, and a test
 // e-mail against servers that stall or refuse, after which the dialog comes back with the error.
 #include <winsock2.h>
-
+// before windows.h, which the dialog's header brings
 #include "desktop/email_settings_dlg.h"
 
 #include <gtest/gtest.h>

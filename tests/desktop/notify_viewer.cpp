@@ -2,7 +2,7 @@
 // driver: "alert", "email [test address]", "page" or "recorder". Settings come from the current
 // user's registry, adapters from the machine.
 #include <windows.h>
-
+// after windows.h, which they need
 #include <commctrl.h>
 #include <shellapi.h>
 
