@@ -31,12 +31,13 @@ class CraftedLog {
     bytes_.append(reinterpret_cast<const char*>(record), kDayRecordSize);
   }
 
-  // Writes the file and opens it as the desktop's reader.
-  TrafficLog& Open() {
-    folder_.WriteAll("qxrsum_v2.log", bytes_);
+  // Writes the file and opens it, by default as the desktop's reader.
+  TrafficLog& Open(LogRole role = LogRole::kDesktopReader) {
     log_.Close();
+    folder_.WriteAll("qxrsum_v2.log", bytes_);
     LogOpenOptions options;
-    options.role = LogRole::kDesktopReader;
+    options.role = role;
+    options.customPath = true;
     log_.Open(Path(), options);
     return log_;
   }
