@@ -1,8 +1,8 @@
 // The list view helper under Wine on a real report-style list.
-#include <windows.h>
-
-#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <windows.h>
+// after windows.h, which it needs
+#include <commctrl.h>
 
 #include "desktop/dialog_template.h"
 #include "desktop/ui/dialog.h"
