@@ -1,6 +1,5 @@
 // Opens the traffic reports window from the main window.
 #include "desktop/monitor_dlg.h"
-
 #include "desktop/summary_file_dialogs.h"
 #include "desktop/summary_sheet.h"
 #include "desktop/ui/modal_scope.h"

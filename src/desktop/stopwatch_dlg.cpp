@@ -22,6 +22,8 @@ CStopwatchDlg::CStopwatchDlg(HINSTANCE instance, AdapterList& rows, StopwatchSwi
       prompter_(prompter) {}
 
 CStopwatchDlg::~CStopwatchDlg() {
+  // A modeless dialog closes while its clock font is still there.
+  if (Handle() && !IsModal()) DestroyWindow(Handle());
   if (clockFont_) DeleteObject(clockFont_);
   if (icon_) DestroyIcon(icon_);
 }

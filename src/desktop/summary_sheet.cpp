@@ -34,8 +34,11 @@ CSummarySheet::CSummarySheet(HINSTANCE instance, ReportsContext& context, Report
       LoadImageW(instance, MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
+// A modeless sheet goes before its pages do: their windows still talk to them while it closes.
 CSummarySheet::~CSummarySheet() {
   if (sheet_) RemoveWindowSubclass(sheet_, &CSummarySheet::SheetProc, kSubclassId);
+  sheet_ = nullptr;
+  DestroyModeless();
 }
 
 void CSummarySheet::SelectAdapter(size_t index) {

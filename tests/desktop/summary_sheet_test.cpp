@@ -61,6 +61,40 @@ std::string ItemText(HWND dialog, int id) {
   return WindowText(GetDlgItem(dialog, id));
 }
 
+// Report files that are created but cannot be written (a full disk).
+class FullDiskFiles : public FileSystem {
+ public:
+  explicit FullDiskFiles(FileSystem& real) : real_(real) {}
+  std::unique_ptr<File> Open(const std::string& path, FileMode mode) override {
+    std::unique_ptr<File> file = real_.Open(path, mode);
+    if (!file || mode != FileMode::kReplace) return file;
+    return std::make_unique<Full>(std::move(file));
+  }
+  bool Exists(const std::string& path) override { return real_.Exists(path); }
+  bool IsDirectory(const std::string& path) override { return real_.IsDirectory(path); }
+  bool MakeDirectory(const std::string& path) override { return real_.MakeDirectory(path); }
+  bool IsAvailableFile(const std::string& path) override { return real_.IsAvailableFile(path); }
+  bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) override {
+    return real_.CopyFileTo(source, target, failIfExists);
+  }
+  std::string AppDataFolder() override { return real_.AppDataFolder(); }
+  std::string ExecutableFolder() override { return real_.ExecutableFolder(); }
+
+ private:
+  struct Full : File {
+    explicit Full(std::unique_ptr<File> file) : file_(std::move(file)) {}
+    std::uint64_t Size() override { return file_->Size(); }
+    size_t ReadAt(std::uint64_t offset, void* buffer, size_t length) override {
+      return file_->ReadAt(offset, buffer, length);
+    }
+    bool WriteAt(std::uint64_t, const void*, size_t) override { return false; }
+    bool Truncate(std::uint64_t length) override { return file_->Truncate(length); }
+    bool Flush() override { return file_->Flush(); }
+    std::unique_ptr<File> file_;
+  };
+  FileSystem& real_;
+};
+
 class SummarySheetTest : public ::testing::Test {
  protected:
   SummarySheetTest() {
@@ -93,8 +127,9 @@ class SummarySheetTest : public ::testing::Test {
 
   HWND Open(LogRole role = LogRole::kDesktopReader) {
     log_.Open(role);
-    context_ = std::make_unique<ReportsContext>(ReportsContext{rows_, log_.Log(), log_.Folder().Files(), log_.Path(), 0,
-                                                               1, 68, [this] { return today_; },
+    FileSystem& files = files_ ? *files_ : log_.Folder().Files();
+    context_ = std::make_unique<ReportsContext>(ReportsContext{rows_, log_.Log(), files, log_.Path(), 0, 1, 68,
+                                                               [this] { return today_; },
                                                                [this] {
                                                                  ++clears_;
                                                                  log_.Log().ClearLog(rows_);
@@ -160,6 +195,7 @@ class SummarySheetTest : public ::testing::Test {
   ScriptedFileDialogs dialogs_;
   ReportsWindowState state_;
   int clears_ = 0;
+  FileSystem* files_ = nullptr;  // the folder's own when null
   std::unique_ptr<ReportsContext> context_;
   std::unique_ptr<CSummarySheet> sheet_;
 };
@@ -305,6 +341,19 @@ TEST_F(SummarySheetTest, ExportsTheServicesBytesAndReportsAFolderThatDoesNotExis
   Press(IDC_SHEET_EXPORT);
   EXPECT_EQ(prompter_.Prompts().back().kind, ui::ScriptedPrompter::Kind::kWarn);
   EXPECT_EQ(prompter_.LastText(), "Failed to create file '" + missing + "'.");
+}
+
+TEST_F(SummarySheetTest, AFileThatCannotBeWrittenIsNotReportedAsExported) {
+  FullDiskFiles full(log_.Folder().Files());
+  files_ = &full;
+  Open();
+  dialogs_.choices.push_back({log_.Folder().Path("summary.txt"), 1});
+  prompter_.Answer(true);
+  Press(IDC_SHEET_EXPORT);
+  ASSERT_EQ(prompter_.Prompts().size(), 1u);
+  EXPECT_EQ(prompter_.Prompts()[0].kind, ui::ScriptedPrompter::Kind::kWarn);
+  EXPECT_EQ(prompter_.LastText(), "Failed to create file '" + log_.Folder().Path("summary.txt") + "'.");
+  EXPECT_TRUE(dialogs_.opened.empty());
 }
 
 TEST_F(SummarySheetTest, TheLogFileButtonsChangeThePathShownAndCopyBesideIt) {
