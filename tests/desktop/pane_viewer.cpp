@@ -1,7 +1,14 @@
-// Shows four rate graph panes fed with the same recorded minute of traffic, in column and line
-// style, for screenshots and for looking at by hand. Runs until its window is closed.
+// Shows rate graph panes fed with the same recorded minute of traffic, in column and line style,
+// for screenshots and for looking at by hand; runs until its window is closed. With "--bench FILE"
+// it writes the cost of a pane's second against a bare block copy of its surface, and with
+// "--cpu SECONDS FILE" the CPU time of four panes fed once a second for that long.
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "desktop/graph_pane.h"
@@ -62,7 +69,7 @@ LRESULT CALLBACK ViewerProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-int RunViewer(HINSTANCE instance) {
+void RegisterViewerClass(HINSTANCE instance) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = &ViewerProc;
   windowClass.hInstance = instance;
@@ -70,11 +77,140 @@ int RunViewer(HINSTANCE instance) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = L"VeltranoPaneViewer";
   RegisterClassW(&windowClass);
-  RECT frame{0, 0, 2 + 300 + 2 + 300 + 2, 2 + 140 + 2 + 140 + 2 + 60 + 2};
+}
+
+HWND CreateViewerWindow(HINSTANCE instance, int clientWidth, int clientHeight) {
+  RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-  const HWND window = CreateWindowW(L"VeltranoPaneViewer", L"Pane viewer", WS_OVERLAPPEDWINDOW, 40, 40,
-                                    frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                                    nullptr);
+  return CreateWindowW(L"VeltranoPaneViewer", L"Pane viewer", WS_OVERLAPPEDWINDOW, 40, 40, frame.right - frame.left,
+                       frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+}
+
+RateSample RecordedSample(size_t second, std::uint64_t& sumDown, std::uint64_t& sumUp, std::uint64_t& count) {
+  const auto& rates = kRecordedMinute[second % (sizeof kRecordedMinute / sizeof kRecordedMinute[0])];
+  sumDown += rates[0];
+  sumUp += rates[1];
+  ++count;
+  return {rates[0], rates[1], static_cast<std::uint32_t>(sumDown / count), static_cast<std::uint32_t>(sumUp / count)};
+}
+
+void PumpMessages() {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double ProcessCpuSeconds() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto seconds = [](const FILETIME& time) {
+    return (static_cast<double>(time.dwHighDateTime) * 4294967296.0 + time.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+// One sample and redraw of a 300 x 140 pane with a full history, against copying its surface.
+int RunBench(HINSTANCE instance, const std::wstring& outPath) {
+  const HWND window = CreateViewerWindow(instance, 304, 144);
+  if (!window) return 1;
+  ShowWindow(window, SW_SHOWNORMAL);
+  PumpMessages();
+  ViewerClock clock;
+  RateHistory history;
+  std::uint64_t sumDown = 0, sumUp = 0, count = 0;
+  for (size_t i = 0; i < 2048; ++i) history.push_back(RecordedSample(i, sumDown, sumUp, count));
+  std::string report;
+  for (int style : {1, 0}) {
+    GraphPane pane(&clock);
+    ApplyDefaults(pane);
+    pane.SetTitle("All Connections", false);
+    pane.SetGraphStyle(style, false);
+    pane.SetShowAvgDownLine(true, false);
+    pane.SetShowAvgUpLine(true, false);
+    pane.Create(window, &history, {2, 2, 302, 142}, 100);
+    PumpMessages();
+    const int rounds = 2000;
+    LARGE_INTEGER start, middle, end;
+    QueryPerformanceCounter(&start);
+    for (int i = 0; i < rounds; ++i) {
+      history.pop_front();
+      history.push_back(RecordedSample(static_cast<size_t>(i), sumDown, sumUp, count));
+      pane.AddSample(history.back());
+    }
+    GdiFlush();
+    QueryPerformanceCounter(&middle);
+    const HDC dc = GetDC(pane.Window());
+    for (int i = 0; i < rounds; ++i) BitBlt(dc, 0, 0, 300, 140, pane.SurfaceDc(), 0, 0, SRCCOPY);
+    GdiFlush();
+    ReleaseDC(pane.Window(), dc);
+    QueryPerformanceCounter(&end);
+    const double sample = Seconds(start, middle) / rounds, copy = Seconds(middle, end) / rounds;
+    char line[200];
+    std::snprintf(line, sizeof line, "%s graph: AddSample + redraw %.1f us, block copy %.1f us, ratio %.1fx\n",
+                  style ? "column" : "line", sample * 1e6, copy * 1e6, sample / copy);
+    report += line;
+    PumpMessages();
+  }
+  DestroyWindow(window);
+  FILE* out = _wfopen(outPath.c_str(), L"w");
+  if (!out) return 1;
+  std::fputs(report.c_str(), out);
+  std::fclose(out);
+  return 0;
+}
+
+// Four panes fed once a second, as the main window's timer does, for the given time.
+int RunCpu(HINSTANCE instance, int seconds, const std::wstring& outPath) {
+  const HWND window = CreateViewerWindow(instance, 606, 288);
+  if (!window) return 1;
+  RateHistory histories[4];
+  GraphPane panes[4] = {GraphPane(nullptr), GraphPane(nullptr), GraphPane(nullptr), GraphPane(nullptr)};
+  const RECT places[4] = {{2, 2, 302, 142}, {304, 2, 604, 142}, {2, 144, 302, 284}, {304, 144, 604, 284}};
+  for (int i = 0; i < 4; ++i) {
+    ApplyDefaults(panes[i]);
+    panes[i].SetTitle("Adapter " + std::to_string(i + 1), false);
+    panes[i].SetGraphStyle(i % 2, false);
+    panes[i].Create(window, &histories[i], places[i], 100 + i);
+  }
+  ShowWindow(window, SW_SHOWNORMAL);
+  PumpMessages();
+  const double cpuStart = ProcessCpuSeconds();
+  std::uint64_t sums[4][3] = {};
+  SetTimer(window, 101, 1000, nullptr);
+  for (int tick = 0; tick < seconds;) {
+    MSG message;
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) break;
+    if (message.message == WM_TIMER && message.hwnd == window) {
+      ++tick;
+      for (int i = 0; i < 4; ++i) {
+        histories[i].push_back(RecordedSample(static_cast<size_t>(tick * (i + 1)), sums[i][0], sums[i][1], sums[i][2]));
+        if (histories[i].size() > 2048) histories[i].pop_front();
+        panes[i].AddSample(histories[i].back());
+      }
+      continue;
+    }
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  const double cpu = ProcessCpuSeconds() - cpuStart;
+  DestroyWindow(window);
+  FILE* out = _wfopen(outPath.c_str(), L"w");
+  if (!out) return 1;
+  std::fprintf(out, "4 panes, %d s: %.2f CPU seconds (%.3f%% of one core)\n", seconds, cpu, 100.0 * cpu / seconds);
+  std::fclose(out);
+  return 0;
+}
+
+int RunViewer(HINSTANCE instance) {
+  const HWND window = CreateViewerWindow(instance, 2 + 300 + 2 + 300 + 2, 2 + 140 + 2 + 140 + 2 + 60 + 2);
   if (!window) return 1;
 
   RateHistory history;
@@ -109,12 +245,8 @@ int RunViewer(HINSTANCE instance) {
   for (int i = 0; i < 5; ++i) panes[i].Create(window, &history, places[i], 100 + i);
 
   std::uint64_t sumDown = 0, sumUp = 0, count = 0;
-  for (const auto& second : kRecordedMinute) {
-    sumDown += second[0];
-    sumUp += second[1];
-    ++count;
-    history.push_back({second[0], second[1], static_cast<std::uint32_t>(sumDown / count),
-                       static_cast<std::uint32_t>(sumUp / count)});
+  for (size_t second = 0; second < sizeof kRecordedMinute / sizeof kRecordedMinute[0]; ++second) {
+    history.push_back(RecordedSample(second, sumDown, sumUp, count));
     for (GraphPane& pane : panes) pane.AddSample(history.back());
   }
   ShowWindow(window, SW_SHOWNORMAL);
@@ -131,4 +263,13 @@ int RunViewer(HINSTANCE instance) {
 }  // namespace
 }  // namespace veltrano
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) { return veltrano::RunViewer(instance); }
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  veltrano::RegisterViewerClass(instance);
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  const std::vector<std::wstring> arguments(args, args + count);
+  LocalFree(args);
+  if (count == 3 && arguments[1] == L"--bench") return veltrano::RunBench(instance, arguments[2]);
+  if (count == 4 && arguments[1] == L"--cpu") return veltrano::RunCpu(instance, _wtoi(arguments[2].c_str()), arguments[3]);
+  return veltrano::RunViewer(instance);
+}
