@@ -118,28 +118,24 @@ void GraphPane::SetGraphColours(COLORREF up, COLORREF down, COLORREF both, bool 
   colours.up = up;
   colours.down = down;
   colours.both = both;
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
 void GraphPane::SetAverageColours(COLORREF avgUp, COLORREF avgDown, bool redraw) {
   model_.Colours().avgUp = avgUp;
   model_.Colours().avgDown = avgDown;
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
 void GraphPane::SetScaleGrid(COLORREF colour, int style, bool redraw) {
   model_.Colours().scaleGrid = colour;
   model_.Colours().scaleGridStyle = ValidPenStyle(style);
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
 void GraphPane::SetTimeGrid(COLORREF colour, int style, bool redraw) {
   model_.Colours().timeGrid = colour;
   model_.Colours().timeGridStyle = ValidPenStyle(style);
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
@@ -167,7 +163,6 @@ void GraphPane::SetTimeTextColour(COLORREF colour, bool redraw) {
 
 void GraphPane::SetBorderColour(COLORREF colour, bool redraw) {
   model_.Colours().border = colour;
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
