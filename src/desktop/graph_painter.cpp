@@ -48,11 +48,57 @@ HFONT CreatePaneFont(const LogFont& font) {
 
 void GraphPainter::Invalidate() { title_.valid = scale_.valid = rate_.valid = false; }
 
+void GraphPainter::FontsChanged() {
+  Invalidate();
+  timeText_.font = rateText_.font = nullptr;
+}
+
+void GraphPainter::Release() {
+  FontsChanged();
+  for (FastFont* fast : {&timeText_, &rateText_}) {
+    fast->glyphs.SetSource(nullptr);
+    fast->source.SetFont(nullptr);
+    fast->source.Release();
+  }
+}
+
+void GraphPainter::UseFont(FastFont& fast, HFONT font) {
+  if (fast.font == font) return;
+  fast.font = font;
+  fast.source.SetFont(font);
+  fast.glyphs.SetSource(&fast.source);
+}
+
+int GraphPainter::MeasureText(HDC dc, FastFont& fast, const std::string& text) {
+  int width = 0;
+  if (fast.glyphs.Measure(text, width)) return width;
+  SelectObject(dc, fast.font);
+  return TextWidth(dc, Widen(text));
+}
+
+void GraphPainter::FastText(HDC dc, FastFont& fast, const std::string& text, const PaneRect& rect, UINT format,
+                            COLORREF colour) {
+  const int line = fast.source.LineHeight();
+  int width = 0;
+  if (line > 0 && fast.glyphs.Measure(text, width)) {
+    const int x = format & DT_CENTER ? rect.left + (rect.Width() - width) / 2 : rect.left;
+    const int y = format & DT_BOTTOM ? rect.bottom - line : rect.top;
+    fast.glyphs.Draw(*canvas_, text, x, y, colour, rect);
+    return;
+  }
+  SelectObject(dc, fast.font);
+  SetTextColor(dc, colour);
+  Text(dc, Widen(text), rect, format);
+  GdiFlush();
+}
+
 void GraphPainter::Draw(HDC dc, PixelCanvas& canvas, const GraphModel& model, const PaneTools& tools,
                         const std::wstring& title, const LocalTime& now) {
   model_ = &model;
   tools_ = &tools;
   canvas_ = &canvas;
+  UseFont(timeText_, tools.timeFont);
+  UseFont(rateText_, tools.rateFont);
   const PaneSwitches& on = model.Switches();
   SetBkMode(dc, TRANSPARENT);
   DrawTitle(dc, title);
@@ -185,17 +231,14 @@ void GraphPainter::DrawTimeLabels(HDC dc, const LocalTime& now) {
   if (!model_->Switches().showTimeText || !model_->Switches().showGraph || plot.Empty()) return;
   model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(),
                        model_->ColumnSpace(), lines_);
-  if (lines_.empty()) return;
-  SelectObject(dc, tools_->timeFont);
-  SetTextColor(dc, model_->Colours().timeText);
   const UINT vertical = model_->Switches().timeTextOnTop ? DT_TOP : DT_BOTTOM;
   std::int64_t age = model_->Grid().Phase();
   for (int x : lines_) {
     const std::string label = FormatTimeLabel(SecondsBefore(now, age), model_->TimeFormat(), model_->Use12Hour());
-    Text(dc, Widen(label), {x + 4, plot.top, plot.right, plot.bottom}, DT_LEFT | vertical);
+    FastText(dc, timeText_, label, {x + 4, plot.top, plot.right, plot.bottom}, DT_LEFT | vertical,
+             model_->Colours().timeText);
     age += model_->TimeGridInterval();
   }
-  GdiFlush();
 }
 
 // The rate band is drawn last and covers its whole rectangle, so an unchanged text is put back
@@ -216,14 +259,12 @@ void GraphPainter::DrawRateText(HDC dc) {
   canvas_->Fill(layout.textRect, model_->Colours().rateBackground);
   canvas_->Outline(layout.textRect, model_->Colours().border);
   if (withText) {
-    SelectObject(dc, tools_->rateFont);
     if (on.textColourAsGraph) {
       DrawColouredRateText(dc, pieces);
     } else {
-      SetTextColor(dc, model_->Colours().rateText);
-      Text(dc, Widen(PlainRateText(pieces)), layout.textInnerRect, DT_CENTER | DT_BOTTOM);
+      FastText(dc, rateText_, PlainRateText(pieces), layout.textInnerRect, DT_CENTER | DT_BOTTOM,
+               model_->Colours().rateText);
     }
-    GdiFlush();
   }
   canvas_->Save(layout.textRect, rate_.pixels);
   rate_.text = key;
@@ -232,25 +273,21 @@ void GraphPainter::DrawRateText(HDC dc) {
 void GraphPainter::DrawColouredRateText(HDC dc, const RateTextPieces& pieces) {
   const PaneRect& inner = model_->Layout().textInnerRect;
   const PaneColours& colours = model_->Colours();
-  const std::wstring max = Widen(pieces.max);
-  const std::wstring down = Widen(pieces.down);
-  const std::wstring up = Widen(pieces.up);
-  const int space = TextWidth(dc, L" ");
-  const int maxWidth = max.empty() ? 0 : TextWidth(dc, max);
-  const int downWidth = TextWidth(dc, down);
-  int x = ColouredRateTextStart(inner.left, inner.Width(), maxWidth + downWidth + TextWidth(dc, up), space,
-                                !max.empty());
-  const auto piece = [&](const std::wstring& text, COLORREF colour) {
-    SetTextColor(dc, colour);
-    Text(dc, text, {x, inner.top, inner.right, inner.bottom}, DT_LEFT | DT_BOTTOM);
+  const int space = MeasureText(dc, rateText_, " ");
+  const int maxWidth = pieces.max.empty() ? 0 : MeasureText(dc, rateText_, pieces.max);
+  const int downWidth = MeasureText(dc, rateText_, pieces.down);
+  int x = ColouredRateTextStart(inner.left, inner.Width(), maxWidth + downWidth + MeasureText(dc, rateText_, pieces.up),
+                                space, !pieces.max.empty());
+  const auto piece = [&](const std::string& text, COLORREF colour) {
+    FastText(dc, rateText_, text, {x, inner.top, inner.right, inner.bottom}, DT_LEFT | DT_BOTTOM, colour);
   };
-  if (!max.empty()) {
-    piece(max, colours.rateText);
+  if (!pieces.max.empty()) {
+    piece(pieces.max, colours.rateText);
     x += maxWidth + 2 * space;
   }
-  piece(down, colours.down);
+  piece(pieces.down, colours.down);
   x += downWidth + 2 * space;
-  piece(up, colours.up);
+  piece(pieces.up, colours.up);
 }
 
 }  // namespace veltrano

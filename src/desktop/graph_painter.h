@@ -9,8 +9,10 @@
 #include <vector>
 
 #include "core/local_time.h"
+#include "desktop/graph_glyph_source.h"
 #include "settings/binary_records.h"
 #include "view/graph_canvas.h"
+#include "view/graph_glyphs.h"
 #include "view/graph_model.h"
 #include "view/graph_plot.h"
 #include "view/graph_text.h"
@@ -36,8 +38,19 @@ class GraphPainter {
   // Something other than the samples changed (a setting, the size, the surface): every band is
   // drawn afresh at the next redraw.
   void Invalidate();
+  // The fonts were recreated: glyphs rendered from the old ones are dropped.
+  void FontsChanged();
+  // Frees the glyph sources' drawing objects.
+  void Release();
 
  private:
+  // Glyphs of one font, rendered once and reused every second.
+  struct FastFont {
+    GdiGlyphSource source;
+    GlyphCache glyphs;
+    HFONT font = nullptr;
+  };
+
   struct BandCopy {
     bool valid = false;
     std::uint32_t scaleMax = 0;
@@ -56,12 +69,18 @@ class GraphPainter {
   void DrawRateText(HDC dc);
   void DrawColouredRateText(HDC dc, const RateTextPieces& pieces);
   void DrawLine(std::uint32_t colour, LineValue value);
+  void UseFont(FastFont& fast, HFONT font);
+  int MeasureText(HDC dc, FastFont& fast, const std::string& text);
+  // Single-line text, left-aligned or centred (DT_CENTER), at the top or bottom (DT_BOTTOM) of
+  // rect and clipped to it.
+  void FastText(HDC dc, FastFont& fast, const std::string& text, const PaneRect& rect, UINT format, COLORREF colour);
   PlotGeometry Geometry() const;
 
   const GraphModel* model_ = nullptr;
   const PaneTools* tools_ = nullptr;
   PixelCanvas* canvas_ = nullptr;
   BandCopy title_, scale_, rate_;
+  FastFont timeText_, rateText_;
   // Kept between redraws so that a redraw allocates nothing once the buffers have grown.
   std::vector<ColumnFill> fills_;
   std::vector<PlotPoint> points_;

@@ -250,6 +250,7 @@ void GraphPane::FreeDrawingObjects() {
   if (bitmap_) DeleteObject(bitmap_);
   bitmap_ = nullptr;
   canvas_.Attach(nullptr, 0, 0);
+  painter_.Release();
   initialBitmap_ = nullptr;
   surfaceWidth_ = surfaceHeight_ = 0;
   for (HFONT& font : fontHandles_) {

@@ -176,6 +176,7 @@ void GraphPane::SetFont(FontSlot slot, const LogFont& font, bool redraw) {
       DeleteObject(fontHandles_[slot]);
     }
     fontHandles_[slot] = fresh;
+    painter_.FontsChanged();
   }
   switch (slot) {
     case kTitleFont:

@@ -36,6 +36,29 @@ std::uint32_t ToPixel(std::uint32_t colour) {
   return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
 }
 
+
+// Antialiased text edges come in 17 levels; a level's shade is a fraction of the way from the
+// background to the text colour, read off the ramp below (white text on black at level i shows
+// kRamp[i], which is how a mask's coverage byte maps back to its level).
+const std::uint8_t kRamp[17] = {0,    0x4d, 0x68, 0x7c, 0x8c, 0x9a, 0xa7, 0xb2, 0xbd,
+                                0xc7, 0xd0, 0xd9, 0xe1, 0xe9, 0xf0, 0xf8, 0xff};
+
+int RampLevel(int coverage) {
+  int level = 0;
+  while (level < 16 && coverage > (kRamp[level] + kRamp[level + 1]) / 2) ++level;
+  return level;
+}
+
+int ShadeChannel(int under, int text, int level) {
+  if (under == text) return under;
+  if (under > text) {
+    const int upper = kRamp[16 - level] + (255 - kRamp[16 - level]) * text / 255;
+    return text + (under - text) * (upper - text) / (255 - text);
+  }
+  const int lower = kRamp[level] * text / 255;
+  return text - (text - under) * (text - lower) / text;
+}
+
 }  // namespace
 
 void PixelCanvas::Attach(std::uint32_t* pixels, int width, int height) {
@@ -99,6 +122,24 @@ void PixelCanvas::Polyline(const std::vector<PlotPoint>& points, std::uint32_t c
       const int twice = 2 * error;
       if (twice >= dy) error += dy, x += sx;
       if (twice <= dx) error += dx, y += sy;
+    }
+  }
+}
+
+void PixelCanvas::Blend(const std::uint8_t* coverage, int x, int y, int width, int height, std::uint32_t colour,
+                        const PaneRect& clip) {
+  const PaneRect area = Clip({std::max(x, clip.left), std::max(y, clip.top), std::min(x + width, clip.right),
+                              std::min(y + height, clip.bottom)});
+  const int red = colour & 0xFF, green = (colour >> 8) & 0xFF, blue = (colour >> 16) & 0xFF;
+  for (int row = area.top; row < area.bottom; ++row) {
+    const std::uint8_t* cover = coverage + (static_cast<size_t>(row - y) * width + (area.left - x)) * 3;
+    std::uint32_t* pixel = pixels_ + static_cast<size_t>(row) * width_ + area.left;
+    for (int column = area.left; column < area.right; ++column, cover += 3, ++pixel) {
+      if (!(cover[0] | cover[1] | cover[2])) continue;
+      const int r = ShadeChannel((*pixel >> 16) & 0xFF, red, RampLevel(cover[0]));
+      const int g = ShadeChannel((*pixel >> 8) & 0xFF, green, RampLevel(cover[1]));
+      const int b = ShadeChannel(*pixel & 0xFF, blue, RampLevel(cover[2]));
+      *pixel = static_cast<std::uint32_t>(r << 16 | g << 8 | b);
     }
   }
 }

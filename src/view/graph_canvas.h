@@ -32,6 +32,11 @@ class PixelCanvas {
   // but the last is drawn, as a platform polyline does.
   void Polyline(const std::vector<PlotPoint>& points, std::uint32_t colour);
 
+  // Shades the pixels at (x, y) towards colour by a coverage mask of 3 bytes (red, green, blue)
+  // per pixel, each the shade white text on black has there, only inside clip.
+  void Blend(const std::uint8_t* coverage, int x, int y, int width, int height, std::uint32_t colour,
+             const PaneRect& clip);
+
   std::uint32_t At(int x, int y) const;  // COLORREF; 0 outside
 
   // The pixels of a rectangle (clipped to the canvas), to be put back later unchanged.
