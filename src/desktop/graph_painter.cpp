@@ -11,7 +11,9 @@
 namespace veltrano {
 namespace {
 
-RECT ToRect(const PaneRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+RECT ToRect(const PaneRect& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
+}
 
 void Text(HDC dc, const std::wstring& text, const PaneRect& rect, UINT format) {
   RECT area = ToRect(rect);
@@ -46,7 +48,9 @@ HFONT CreatePaneFont(const LogFont& font) {
   return CreateFontIndirectW(&record);
 }
 
-void GraphPainter::Invalidate() { title_.valid = scale_.valid = rate_.valid = false; }
+void GraphPainter::Invalidate() {
+  title_.valid = scale_.valid = rate_.valid = false;
+}
 
 void GraphPainter::FontsChanged() {
   Invalidate();
@@ -181,8 +185,8 @@ void GraphPainter::DrawScaleGrid(HDC) {
 void GraphPainter::DrawTimeGrid(HDC) {
   const PaneRect& plot = model_->Layout().plotRect;
   if (!model_->Switches().showTimeGrid || !model_->Switches().showGraph || plot.Empty()) return;
-  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(),
-                       model_->ColumnSpace(), lines_);
+  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(), model_->ColumnSpace(),
+                       lines_);
   const PaneColours& colours = model_->Colours();
   for (int x : lines_) canvas_->VerticalLine(x, plot.top, plot.bottom, colours.timeGrid, colours.timeGridStyle);
 }
@@ -229,8 +233,8 @@ void GraphPainter::DrawAverageLines(HDC) {
 void GraphPainter::DrawTimeLabels(HDC dc, const LocalTime& now) {
   const PaneRect& plot = model_->Layout().plotRect;
   if (!model_->Switches().showTimeText || !model_->Switches().showGraph || plot.Empty()) return;
-  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(),
-                       model_->ColumnSpace(), lines_);
+  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(), model_->ColumnSpace(),
+                       lines_);
   const UINT vertical = model_->Switches().timeTextOnTop ? DT_TOP : DT_BOTTOM;
   std::int64_t age = model_->Grid().Phase();
   for (int x : lines_) {
@@ -250,7 +254,8 @@ void GraphPainter::DrawRateText(HDC dc) {
   const bool withText = !layout.textInnerRect.Empty() && !history.empty();
   const PaneSwitches& on = model_->Switches();
   RateTextPieces pieces;
-  if (withText) pieces = RateTextParts(history.back(), model_->VisibleMax(), {on.showMaxInText, on.avgInText, on.unitBytes});
+  if (withText)
+    pieces = RateTextParts(history.back(), model_->VisibleMax(), {on.showMaxInText, on.avgInText, on.unitBytes});
   const std::wstring key = withText ? Widen(pieces.max + "\n" + pieces.down + "\n" + pieces.up) : std::wstring();
   if (rate_.valid && rate_.text == key) {
     canvas_->Restore(rate_.pixels);

@@ -22,7 +22,6 @@ LogFont Tahoma(int height, int weight) {
   return font;
 }
 
-
 // The locale's "time format" indicator: "0" is the 12-hour clock.
 bool LocaleUses12Hour() {
   wchar_t indicator[8] = {};
@@ -51,7 +50,9 @@ GraphPane::GraphPane(Clock* clock) : clock_(clock) {
   model_.SetUse12Hour(LocaleUses12Hour());
 }
 
-GraphPane::~GraphPane() { Destroy(); }
+GraphPane::~GraphPane() {
+  Destroy();
+}
 
 bool GraphPane::Create(HWND owner, const RateHistory* history, const RECT& rect, int id) {
   if (window_) return false;
@@ -60,8 +61,8 @@ bool GraphPane::Create(HWND owner, const RateHistory* history, const RECT& rect,
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterPaneClass(instance, &GraphPane::WindowProc);
   CreateWindowExW(0, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
-                  rect.right - rect.left, rect.bottom - rect.top, owner, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                  instance, this);
+                  rect.right - rect.left, rect.bottom - rect.top, owner,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   return window_ != nullptr;
 }
 
@@ -197,7 +198,9 @@ void GraphPane::Relayout() {
   CreateSurfaceBitmap(width, height);
 }
 
-bool GraphPane::Drawable() const { return window_ && surface_ && ownerShown_; }
+bool GraphPane::Drawable() const {
+  return window_ && surface_ && ownerShown_;
+}
 
 void GraphPane::Draw() {
   const PaneTools tools{fontHandles_[kTitleFont], fontHandles_[kRateFont], fontHandles_[kScaleFont],

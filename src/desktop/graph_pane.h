@@ -9,10 +9,10 @@
 #include <string>
 
 #include "core/byte_codec.h"
+#include "desktop/graph_painter.h"
 #include "engine/adapter_entry.h"
 #include "platform/clock.h"
 #include "settings/binary_records.h"
-#include "desktop/graph_painter.h"
 #include "view/graph_model.h"
 
 namespace veltrano {

@@ -196,10 +196,18 @@ void GraphPane::SetFont(FontSlot slot, const LogFont& font, bool redraw) {
   Changed(true, redraw);
 }
 
-void GraphPane::SetTitleFont(const LogFont& font, bool redraw) { SetFont(kTitleFont, font, redraw); }
-void GraphPane::SetRateFont(const LogFont& font, bool redraw) { SetFont(kRateFont, font, redraw); }
-void GraphPane::SetScaleFont(const LogFont& font, bool redraw) { SetFont(kScaleFont, font, redraw); }
-void GraphPane::SetTimeFont(const LogFont& font, bool redraw) { SetFont(kTimeFont, font, redraw); }
+void GraphPane::SetTitleFont(const LogFont& font, bool redraw) {
+  SetFont(kTitleFont, font, redraw);
+}
+void GraphPane::SetRateFont(const LogFont& font, bool redraw) {
+  SetFont(kRateFont, font, redraw);
+}
+void GraphPane::SetScaleFont(const LogFont& font, bool redraw) {
+  SetFont(kScaleFont, font, redraw);
+}
+void GraphPane::SetTimeFont(const LogFont& font, bool redraw) {
+  SetFont(kTimeFont, font, redraw);
+}
 
 void GraphPane::SetTitleFont(const Bytes& record, bool redraw) {
   SetFont(kTitleFont, PaneFontFromRecord(record, Options::DefaultFont(13, 700)), redraw);
@@ -254,6 +262,8 @@ void GraphPane::HistoryChanged() {
   Redraw();
 }
 
-void GraphPane::RelayoutAndRedraw() { Changed(true, true); }
+void GraphPane::RelayoutAndRedraw() {
+  Changed(true, true);
+}
 
 }  // namespace veltrano

@@ -36,17 +36,26 @@ std::uint32_t ToPixel(std::uint32_t colour) {
   return ((colour & 0xFF) << 16) | (colour & 0xFF00) | ((colour >> 16) & 0xFF);
 }
 
-
 // Antialiased text edges come in 17 levels; a level's shade is a fraction of the way from the
 // background to the text colour, read off the ramp below (white text on black at level i shows
 // kRamp[i], which is how a mask's coverage byte maps back to its level).
 const std::uint8_t kRamp[17] = {0,    0x4d, 0x68, 0x7c, 0x8c, 0x9a, 0xa7, 0xb2, 0xbd,
                                 0xc7, 0xd0, 0xd9, 0xe1, 0xe9, 0xf0, 0xf8, 0xff};
 
+struct RampLevels {
+  std::uint8_t level[256];
+  RampLevels() {
+    int current = 0;
+    for (int coverage = 0; coverage < 256; ++coverage) {
+      while (current < 16 && coverage > (kRamp[current] + kRamp[current + 1]) / 2) ++current;
+      level[coverage] = static_cast<std::uint8_t>(current);
+    }
+  }
+};
+
 int RampLevel(int coverage) {
-  int level = 0;
-  while (level < 16 && coverage > (kRamp[level] + kRamp[level + 1]) / 2) ++level;
-  return level;
+  static const RampLevels levels;
+  return levels.level[coverage];
 }
 
 int ShadeChannel(int under, int text, int level) {
@@ -136,6 +145,10 @@ void PixelCanvas::Blend(const std::uint8_t* coverage, int x, int y, int width, i
     std::uint32_t* pixel = pixels_ + static_cast<size_t>(row) * width_ + area.left;
     for (int column = area.left; column < area.right; ++column, cover += 3, ++pixel) {
       if (!(cover[0] | cover[1] | cover[2])) continue;
+      if ((cover[0] & cover[1] & cover[2]) == 0xFF) {
+        *pixel = ToPixel(colour);
+        continue;
+      }
       const int r = ShadeChannel((*pixel >> 16) & 0xFF, red, RampLevel(cover[0]));
       const int g = ShadeChannel((*pixel >> 8) & 0xFF, green, RampLevel(cover[1]));
       const int b = ShadeChannel(*pixel & 0xFF, blue, RampLevel(cover[2]));

@@ -378,9 +378,8 @@ TEST_F(GraphPaneTest, CachedGlyphTextMatchesThePlatformsTextOutput) {
       textPixels += want != kRateBackground;
       misplaced += (want == kRateBackground) != (got == kRateBackground);
       for (int shift : {0, 8, 16}) {
-        largestShadeDifference =
-            std::max(largestShadeDifference, std::abs(static_cast<int>((want >> shift) & 0xFF) -
-                                                      static_cast<int>((got >> shift) & 0xFF)));
+        largestShadeDifference = std::max(largestShadeDifference, std::abs(static_cast<int>((want >> shift) & 0xFF) -
+                                                                           static_cast<int>((got >> shift) & 0xFF)));
       }
     }
   }

@@ -2,10 +2,6 @@
 // for screenshots and for looking at by hand; runs until its window is closed. With "--bench FILE"
 // it writes the cost of a pane's second against a bare block copy of its surface, and with
 // "--cpu SECONDS FILE" the CPU time of four panes fed once a second for that long.
-#include <windows.h>
-
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +9,7 @@
 #include <vector>
 
 #include "desktop/graph_pane.h"
+#include "platform/win32/wide_text.h"
 
 namespace veltrano {
 namespace {
@@ -20,16 +17,15 @@ namespace {
 // One minute of an adapter's traffic, bytes per second received and sent: a page load, a quiet
 // stretch, a download with its acknowledgements, an upload, and some equal-rate chatter.
 const std::uint32_t kRecordedMinute[][2] = {
-    {1200, 800},      {45000, 6100},    {182000, 9800},  {96000, 7400},   {12000, 3100},   {0, 0},
-    {0, 0},           {640, 640},       {3200, 3200},    {0, 0},          {52000, 2900},   {148000, 4400},
-    {151000, 4600},   {149500, 4500},   {150800, 4700},  {152300, 4400},  {147900, 4300},  {150100, 4800},
-    {93000, 3500},    {8800, 1900},     {300, 120},      {0, 0},          {2100, 24000},   {3400, 61000},
-    {3900, 63500},    {3700, 62800},    {4100, 64900},   {2200, 31000},   {900, 900},      {15000, 15000},
-    {22000, 9000},    {9000, 22000},    {0, 0},          {0, 0},          {480, 75},       {230000, 12000},
-    {241000, 11800},  {12000, 245000},  {7000, 8000},    {61000, 59000},  {1024, 512},     {0, 0},
-    {33000, 1300},    {81000, 2500},    {120000, 3800},  {98000, 3000},   {40000, 2000},   {7000, 700},
-    {0, 0},           {0, 0},           {150, 150},      {5200, 300},     {26000, 900},    {74000, 2100},
-    {110000, 3300},   {134000, 4100},   {88000, 2600},   {21000, 1700},   {4000, 4400},    {1800, 900},
+    {1200, 800},     {45000, 6100},   {182000, 9800},  {96000, 7400},  {12000, 3100},  {0, 0},         {0, 0},
+    {640, 640},      {3200, 3200},    {0, 0},          {52000, 2900},  {148000, 4400}, {151000, 4600}, {149500, 4500},
+    {150800, 4700},  {152300, 4400},  {147900, 4300},  {150100, 4800}, {93000, 3500},  {8800, 1900},   {300, 120},
+    {0, 0},          {2100, 24000},   {3400, 61000},   {3900, 63500},  {3700, 62800},  {4100, 64900},  {2200, 31000},
+    {900, 900},      {15000, 15000},  {22000, 9000},   {9000, 22000},  {0, 0},         {0, 0},         {480, 75},
+    {230000, 12000}, {241000, 11800}, {12000, 245000}, {7000, 8000},   {61000, 59000}, {1024, 512},    {0, 0},
+    {33000, 1300},   {81000, 2500},   {120000, 3800},  {98000, 3000},  {40000, 2000},  {7000, 700},    {0, 0},
+    {0, 0},          {150, 150},      {5200, 300},     {26000, 900},   {74000, 2100},  {110000, 3300}, {134000, 4100},
+    {88000, 2600},   {21000, 1700},   {4000, 4400},    {1800, 900},
 };
 
 class ViewerClock : public Clock {
@@ -222,10 +218,9 @@ int RunViewer(HINSTANCE instance) {
 
   RateHistory history;
   ViewerClock clock;
-  GraphPane panes[5] = {GraphPane(&clock), GraphPane(&clock), GraphPane(&clock), GraphPane(&clock),
-                        GraphPane(&clock)};
-  const RECT places[5] = {{2, 2, 302, 142}, {304, 2, 604, 142}, {2, 144, 302, 284}, {304, 144, 604, 284},
-                          {2, 286, 604, 346}};
+  GraphPane panes[5] = {GraphPane(&clock), GraphPane(&clock), GraphPane(&clock), GraphPane(&clock), GraphPane(&clock)};
+  const RECT places[5] = {
+      {2, 2, 302, 142}, {304, 2, 604, 142}, {2, 144, 302, 284}, {304, 144, 604, 284}, {2, 286, 604, 346}};
   const char* titles[5] = {"All Connections - column graph", "All Connections - line graph",
                            "Ethernet 192.168.1.20 - 1 Mbps, averages", "Wireless - averages in text, mm:ss",
                            "Narrow pane without title"};
@@ -272,11 +267,11 @@ int RunViewer(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   veltrano::RegisterViewerClass(instance);
-  int count = 0;
-  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  const std::vector<std::wstring> arguments(args, args + count);
-  LocalFree(args);
-  if (count == 3 && arguments[1] == L"--bench") return veltrano::RunBench(instance, arguments[2]);
-  if (count == 4 && arguments[1] == L"--cpu") return veltrano::RunCpu(instance, _wtoi(arguments[2].c_str()), arguments[3]);
+  const std::vector<std::string> arguments(__argv, __argv + __argc);
+  const auto path = [](const std::string& text) { return veltrano::Widen(text); };
+  if (arguments.size() == 3 && arguments[1] == "--bench") return veltrano::RunBench(instance, path(arguments[2]));
+  if (arguments.size() == 4 && arguments[1] == "--cpu") {
+    return veltrano::RunCpu(instance, std::atoi(arguments[2].c_str()), path(arguments[3]));
+  }
   return veltrano::RunViewer(instance);
 }
