@@ -30,13 +30,15 @@ const char* const kInitFailedText =
     "The network interface library of this system could not be loaded. If this happens again, please write to the "
     "Veltrano support team at support@veltrano.invalid and tell us your version of Windows.";
 
-// The mutex is only a hint: a running instance that stored its window is shown instead.
+// The mutex is only a hint: a running instance that stored its window is shown instead; when
+// that window does not answer, this instance starts normally.
 bool ShowRunningInstance(veltrano::RegistryHive& currentUser) {
   std::uint32_t handle = 0;
   if (!veltrano::ReadMainWindowHandle(currentUser, handle) || handle == 0) return false;
   HWND running = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
-  SendMessageW(running, WM_COMMAND, ID_SHOW, 0);
-  return true;
+  // A window that no longer answers (a hung or vanished instance) must not hang this one too.
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(running, WM_COMMAND, ID_SHOW, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;
 }
 
 }  // namespace

@@ -18,6 +18,18 @@ const char* const kNoViewer =
     "Do you want to open the folder, so that you can put the viewer there?";
 const wchar_t* const kViewerPage = L"https://learn.microsoft.com/sysinternals/downloads/tcpview";
 
+// One item's check mark, as a bullet for the items of a radio pair. Each item is set on its own:
+// CheckMenuRadioItem would also clear neighbours by position.
+void SetMenuCheck(HMENU menu, UINT id, bool checked, bool radio) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_FTYPE | MIIM_STATE;
+  if (!GetMenuItemInfoW(menu, id, FALSE, &info)) return;
+  info.fType = radio ? (info.fType | MFT_RADIOCHECK) : (info.fType & ~static_cast<UINT>(MFT_RADIOCHECK));
+  info.fState = checked ? (info.fState | MFS_CHECKED) : (info.fState & ~static_cast<UINT>(MFS_CHECKED));
+  SetMenuItemInfoW(menu, id, FALSE, &info);
+}
+
 }  // namespace
 
 bool CMonitorDlg::OnCommand(WORD id, WORD, HWND) {
@@ -160,20 +172,11 @@ void CMonitorDlg::OpenPopupMenuFromKey(bool fromKey) {
 
 void CMonitorDlg::UpdateMenuStates() {
   for (const MenuItemState& state : ToggleMenuStates(settings_.options, LayeredWindows())) {
-    const UINT id = static_cast<UINT>(state.id);
-    if (state.radio) {
-      if (state.checked)
-        CheckMenuRadioItem(popup_, id, id, id, MF_BYCOMMAND);
-      else
-        CheckMenuItem(popup_, id, MF_BYCOMMAND | MF_UNCHECKED);
-    } else {
-      CheckMenuItem(popup_, id, MF_BYCOMMAND | (state.checked ? MF_CHECKED : MF_UNCHECKED));
-    }
-    EnableMenuItem(popup_, id, MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
+    SetMenuCheck(popup_, static_cast<UINT>(state.id), state.checked, state.radio);
+    EnableMenuItem(popup_, static_cast<UINT>(state.id), MF_BYCOMMAND | (state.enabled ? MF_ENABLED : MF_GRAYED));
   }
   for (const auto& row : adapters_.Rows()) {
-    if (!HasMenuItems(row.adaptersMenuId)) continue;
-    CheckMenuItem(popup_, static_cast<UINT>(row.adaptersMenuId), MF_BYCOMMAND | (row.pane ? MF_CHECKED : MF_UNCHECKED));
+    if (HasMenuItems(row.adaptersMenuId)) SetMenuCheck(popup_, static_cast<UINT>(row.adaptersMenuId), row.pane, false);
   }
   const UINT dialogs = ui::ModalScope::Active() ? MF_GRAYED : MF_ENABLED;
   for (int id : DialogCommandIds()) EnableMenuItem(popup_, static_cast<UINT>(id), MF_BYCOMMAND | dialogs);

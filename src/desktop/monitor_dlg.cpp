@@ -201,7 +201,7 @@ BOOL CMonitorDlg::OnInitDialog() {
   SetTimer(window, kSamplingTimer, kSamplingIntervalMs, nullptr);
 
   if (visible_) {
-    ShowWindow(window, SW_SHOWNOACTIVATE);
+    ShowWindow(window, SW_SHOW);
     for (auto& pane : panes_) pane->SetOwnerShown(true);
   }
   return FALSE;

@@ -71,7 +71,9 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   // Shows and hides the window as the tray, the hot key and the menu do.
   void Show();
   void Hide();
-  // Runs while one of the program's dialogs is open (see ui::ModalScope).
+  // Check marks and enabled items as the settings are now; runs before the popup menu opens.
+  void UpdateMenuStates();
+  // The current settings, applied again to every pane and to the window (after the options).
   void ApplyPaneSettingsToAll();
   void ApplyWindowLook();
 
@@ -115,7 +117,6 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   void ResetWindowPosition();
   void OpenPopupMenu(int x, int y);
   void OpenPopupMenuFromKey(bool fromKey);
-  void UpdateMenuStates();
   void OpenHelp();
   void OpenTcpConnections();
   void SetTopmost(bool topmost);
