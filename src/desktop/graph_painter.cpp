@@ -11,24 +11,8 @@
 namespace veltrano {
 namespace {
 
-RECT ToRect(const PaneRect& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
-
-void Fill(HDC dc, const PaneRect& rect, COLORREF colour) {
-  const RECT area = ToRect(rect);
-  SetDCBrushColor(dc, colour);
-  FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-}
-
-// Outline without fill; a 1-pixel pen stays inside the half-open rectangle.
-void Outline(HDC dc, const PaneRect& rect, HPEN pen) {
-  SelectObject(dc, pen);
-  SelectObject(dc, GetStockObject(NULL_BRUSH));
-  Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
-}
-
-void Line(HDC dc, int x1, int y1, int x2, int y2) {
-  MoveToEx(dc, x1, y1, nullptr);
-  LineTo(dc, x2, y2);
+RECT ToRect(const PaneRect& rect) {
+  return {rect.left, rect.top, rect.right, rect.bottom};
 }
 
 void Text(HDC dc, const std::wstring& text, const PaneRect& rect, UINT format) {
@@ -64,10 +48,61 @@ HFONT CreatePaneFont(const LogFont& font) {
   return CreateFontIndirectW(&record);
 }
 
-void GraphPainter::Draw(HDC dc, const GraphModel& model, const PaneTools& tools, const std::wstring& title,
-                        const LocalTime& now) {
+void GraphPainter::Invalidate() {
+  title_.valid = scale_.valid = rate_.valid = false;
+}
+
+void GraphPainter::FontsChanged() {
+  Invalidate();
+  timeText_.font = rateText_.font = nullptr;
+}
+
+void GraphPainter::Release() {
+  FontsChanged();
+  for (FastFont* fast : {&timeText_, &rateText_}) {
+    fast->glyphs.SetSource(nullptr);
+    fast->source.SetFont(nullptr);
+    fast->source.Release();
+  }
+}
+
+void GraphPainter::UseFont(FastFont& fast, HFONT font) {
+  if (fast.font == font) return;
+  fast.font = font;
+  fast.source.SetFont(font);
+  fast.glyphs.SetSource(&fast.source);
+}
+
+int GraphPainter::MeasureText(HDC dc, FastFont& fast, const std::string& text) {
+  int width = 0;
+  if (fast.glyphs.Measure(text, width)) return width;
+  SelectObject(dc, fast.font);
+  return TextWidth(dc, Widen(text));
+}
+
+void GraphPainter::FastText(HDC dc, FastFont& fast, const std::string& text, const PaneRect& rect, UINT format,
+                            COLORREF colour) {
+  const int line = fast.source.LineHeight();
+  int width = 0;
+  if (line > 0 && fast.glyphs.Measure(text, width)) {
+    const int x = format & DT_CENTER ? rect.left + (rect.Width() - width) / 2 : rect.left;
+    const int y = format & DT_BOTTOM ? rect.bottom - line : rect.top;
+    fast.glyphs.Draw(*canvas_, text, x, y, colour, rect);
+    return;
+  }
+  SelectObject(dc, fast.font);
+  SetTextColor(dc, colour);
+  Text(dc, Widen(text), rect, format);
+  GdiFlush();
+}
+
+void GraphPainter::Draw(HDC dc, PixelCanvas& canvas, const GraphModel& model, const PaneTools& tools,
+                        const std::wstring& title, const LocalTime& now) {
   model_ = &model;
   tools_ = &tools;
+  canvas_ = &canvas;
+  UseFont(timeText_, tools.timeFont);
+  UseFont(rateText_, tools.rateFont);
   const PaneSwitches& on = model.Switches();
   SetBkMode(dc, TRANSPARENT);
   DrawTitle(dc, title);
@@ -81,57 +116,79 @@ void GraphPainter::Draw(HDC dc, const GraphModel& model, const PaneTools& tools,
   if (on.timeGridOnTop) DrawTimeGrid(dc);
   DrawTimeLabels(dc, now);
   DrawRateText(dc);
+  GdiFlush();
 }
 
 void GraphPainter::DrawTitle(HDC dc, const std::wstring& title) {
   const PaneLayout& layout = model_->Layout();
   if (layout.titleRect.Empty()) return;
-  Fill(dc, layout.titleRect, model_->Colours().titleBackground);
-  Outline(dc, layout.titleRect, tools_->border);
-  if (layout.titleTextRect.Empty()) return;
-  SelectObject(dc, tools_->titleFont);
-  SetTextColor(dc, model_->Colours().titleText);
-  Text(dc, title, layout.titleTextRect, DT_LEFT | DT_TOP | DT_END_ELLIPSIS);
+  if (title_.valid) {
+    canvas_->Restore(title_.pixels);
+    return;
+  }
+  canvas_->Fill(layout.titleRect, model_->Colours().titleBackground);
+  canvas_->Outline(layout.titleRect, model_->Colours().border);
+  if (!layout.titleTextRect.Empty()) {
+    SelectObject(dc, tools_->titleFont);
+    SetTextColor(dc, model_->Colours().titleText);
+    Text(dc, title, layout.titleTextRect, DT_LEFT | DT_TOP | DT_END_ELLIPSIS);
+    GdiFlush();
+  }
+  canvas_->Save(layout.titleRect, title_.pixels);
+  title_.valid = true;
 }
 
-void GraphPainter::DrawGraphBand(HDC dc) {
+void GraphPainter::DrawGraphBand(HDC) {
   const PaneLayout& layout = model_->Layout();
   if (layout.graphRect.Empty()) return;
-  Fill(dc, layout.graphRect, model_->Colours().graphBackground);
-  Outline(dc, layout.graphRect, tools_->border);
-  if (!layout.scaleRect.Empty()) Line(dc, layout.scaleRect.right, layout.scaleRect.top, layout.scaleRect.right,
-                                      layout.scaleRect.bottom);
-}
-
-void GraphPainter::DrawScaleLabels(HDC dc) {
-  const PaneLayout& layout = model_->Layout();
-  ScaleLabels(layout, model_->ScaleFontHeight(), model_->ScaleMax(), labels_);
-  if (labels_.empty()) return;
-  SelectObject(dc, tools_->scaleFont);
-  SelectObject(dc, tools_->border);
-  SetTextColor(dc, model_->Colours().scaleText);
-  const int right = layout.scaleRect.right;
-  for (const ScaleLabel& label : labels_) {
-    if (label.tick) Line(dc, right - 3, label.y, right, label.y);
-    Text(dc, Widen(FormatRate(label.value, model_->Switches().unitBytes)), label.textRect, DT_RIGHT | DT_TOP);
+  canvas_->Fill(layout.graphRect, model_->Colours().graphBackground);
+  canvas_->Outline(layout.graphRect, model_->Colours().border);
+  if (!layout.scaleRect.Empty()) {
+    canvas_->VerticalLine(layout.scaleRect.right, layout.scaleRect.top, layout.scaleRect.bottom,
+                          model_->Colours().border);
   }
 }
 
-void GraphPainter::DrawScaleGrid(HDC dc) {
+// The labels and ticks lie inside the scale rectangle, which nothing else draws on: while the
+// scale and the settings stay as they are, its pixels are put back instead of drawn.
+void GraphPainter::DrawScaleLabels(HDC dc) {
+  const PaneLayout& layout = model_->Layout();
+  if (layout.scaleRect.Empty() || layout.maxBarHeight <= 0) return;
+  if (scale_.valid && scale_.scaleMax == model_->ScaleMax()) {
+    canvas_->Restore(scale_.pixels);
+    return;
+  }
+  ScaleLabels(layout, model_->ScaleFontHeight(), model_->ScaleMax(), labels_);
+  SelectObject(dc, tools_->scaleFont);
+  SetTextColor(dc, model_->Colours().scaleText);
+  const int right = layout.scaleRect.right;
+  for (const ScaleLabel& label : labels_) {
+    if (label.tick) canvas_->HorizontalLine(right - 3, right, label.y, model_->Colours().border);
+    Text(dc, Widen(FormatRate(label.value, model_->Switches().unitBytes)), label.textRect, DT_RIGHT | DT_TOP);
+  }
+  GdiFlush();
+  canvas_->Save(layout.scaleRect, scale_.pixels);
+  scale_.scaleMax = model_->ScaleMax();
+  scale_.valid = true;
+}
+
+void GraphPainter::DrawScaleGrid(HDC) {
   const PaneLayout& layout = model_->Layout();
   if (!model_->Switches().showScaleGrid || !model_->Switches().showScale) return;
   ScaleGridRows(layout, model_->ScaleFontHeight(), lines_);
-  SelectObject(dc, tools_->scaleGrid);
-  for (int y : lines_) Line(dc, layout.plotRect.left, y, layout.plotRect.right, y);
+  const PaneColours& colours = model_->Colours();
+  for (int y : lines_) {
+    canvas_->HorizontalLine(layout.plotRect.left, layout.plotRect.right, y, colours.scaleGrid, colours.scaleGridStyle);
+  }
 }
 
-void GraphPainter::DrawTimeGrid(HDC dc) {
+void GraphPainter::DrawTimeGrid(HDC) {
   const PaneRect& plot = model_->Layout().plotRect;
   if (!model_->Switches().showTimeGrid || !model_->Switches().showGraph || plot.Empty()) return;
-  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(),
-                       model_->ColumnSpace(), lines_);
-  SelectObject(dc, tools_->timeGrid);
-  for (int x : lines_) Line(dc, x, plot.top, x, plot.bottom);
+  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(), model_->ColumnSpace(),
+                       lines_);
+  const PaneColours& colours = model_->Colours();
+  for (int x : lines_) canvas_->VerticalLine(x, plot.top, plot.bottom, colours.timeGrid, colours.timeGridStyle);
 }
 
 PlotGeometry GraphPainter::Geometry() const {
@@ -139,23 +196,19 @@ PlotGeometry GraphPainter::Geometry() const {
   return {layout.plotRect, layout.maxBarHeight, model_->ScaleMax(), model_->ColumnWidth(), model_->ColumnSpace()};
 }
 
-void GraphPainter::DrawLine(HDC dc, HPEN pen, LineValue value) {
+void GraphPainter::DrawLine(std::uint32_t colour, LineValue value) {
   LinePoints(model_->History(), Geometry(), value, points_);
-  if (points_.size() < 2) return;  // a single point is no line yet
-  polyline_.resize(points_.size());
-  for (size_t i = 0; i < points_.size(); ++i) polyline_[i] = {points_[i].x, points_[i].y};
-  SelectObject(dc, pen);
-  Polyline(dc, polyline_.data(), static_cast<int>(polyline_.size()));
+  canvas_->Polyline(points_, colour);
 }
 
-void GraphPainter::DrawGraph(HDC dc) {
+void GraphPainter::DrawGraph(HDC) {
   const PaneLayout& layout = model_->Layout();
   if (layout.plotRect.Empty()) return;
   if (model_->GraphStyle() == 0) {
     // Without a scale every point would lie on the bottom row; the lines are left out instead.
     if (model_->ScaleMax() == 0) return;
-    DrawLine(dc, tools_->up, LineValue::kUp);
-    DrawLine(dc, tools_->down, LineValue::kDown);
+    DrawLine(model_->Colours().up, LineValue::kUp);
+    DrawLine(model_->Colours().down, LineValue::kDown);
     return;
   }
   if (model_->GraphStyle() != 1) return;
@@ -165,75 +218,81 @@ void GraphPainter::DrawGraph(HDC dc) {
     const COLORREF colour = fill.colour == ColumnColour::kBoth   ? colours.both
                             : fill.colour == ColumnColour::kDown ? colours.down
                                                                  : colours.up;
-    Fill(dc, fill.rect, colour);
+    canvas_->Fill(fill.rect, colour);
   }
 }
 
-void GraphPainter::DrawAverageLines(HDC dc) {
+void GraphPainter::DrawAverageLines(HDC) {
   const PaneLayout& layout = model_->Layout();
   const PaneSwitches& on = model_->Switches();
   if (layout.plotRect.Empty() || model_->ScaleMax() == 0 || layout.maxBarHeight <= 0) return;
-  if (on.showAvgUpLine) DrawLine(dc, tools_->avgUp, LineValue::kAvgUp);
-  if (on.showAvgDownLine) DrawLine(dc, tools_->avgDown, LineValue::kAvgDown);
+  if (on.showAvgUpLine) DrawLine(model_->Colours().avgUp, LineValue::kAvgUp);
+  if (on.showAvgDownLine) DrawLine(model_->Colours().avgDown, LineValue::kAvgDown);
 }
 
 void GraphPainter::DrawTimeLabels(HDC dc, const LocalTime& now) {
   const PaneRect& plot = model_->Layout().plotRect;
   if (!model_->Switches().showTimeText || !model_->Switches().showGraph || plot.Empty()) return;
-  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(),
-                       model_->ColumnSpace(), lines_);
-  SelectObject(dc, tools_->timeFont);
-  SetTextColor(dc, model_->Colours().timeText);
+  model_->Grid().Lines(plot.left, plot.right, model_->TimeGridInterval(), model_->ColumnWidth(), model_->ColumnSpace(),
+                       lines_);
   const UINT vertical = model_->Switches().timeTextOnTop ? DT_TOP : DT_BOTTOM;
   std::int64_t age = model_->Grid().Phase();
   for (int x : lines_) {
     const std::string label = FormatTimeLabel(SecondsBefore(now, age), model_->TimeFormat(), model_->Use12Hour());
-    Text(dc, Widen(label), {x + 4, plot.top, plot.right, plot.bottom}, DT_LEFT | vertical);
+    FastText(dc, timeText_, label, {x + 4, plot.top, plot.right, plot.bottom}, DT_LEFT | vertical,
+             model_->Colours().timeText);
     age += model_->TimeGridInterval();
   }
 }
 
+// The rate band is drawn last and covers its whole rectangle, so an unchanged text is put back
+// from the previous redraw.
 void GraphPainter::DrawRateText(HDC dc) {
   const PaneLayout& layout = model_->Layout();
   if (layout.textRect.Empty()) return;
-  Fill(dc, layout.textRect, model_->Colours().rateBackground);
-  Outline(dc, layout.textRect, tools_->border);
   const RateHistory& history = model_->History();
-  if (layout.textInnerRect.Empty() || history.empty()) return;
+  const bool withText = !layout.textInnerRect.Empty() && !history.empty();
   const PaneSwitches& on = model_->Switches();
-  const RateTextPieces pieces =
-      RateTextParts(history.back(), model_->VisibleMax(), {on.showMaxInText, on.avgInText, on.unitBytes});
-  SelectObject(dc, tools_->rateFont);
-  if (on.textColourAsGraph) {
-    DrawColouredRateText(dc, pieces);
+  RateTextPieces pieces;
+  if (withText)
+    pieces = RateTextParts(history.back(), model_->VisibleMax(), {on.showMaxInText, on.avgInText, on.unitBytes});
+  const std::wstring key = withText ? Widen(pieces.max + "\n" + pieces.down + "\n" + pieces.up) : std::wstring();
+  if (rate_.valid && rate_.text == key) {
+    canvas_->Restore(rate_.pixels);
     return;
   }
-  SetTextColor(dc, model_->Colours().rateText);
-  Text(dc, Widen(PlainRateText(pieces)), layout.textInnerRect, DT_CENTER | DT_BOTTOM);
+  canvas_->Fill(layout.textRect, model_->Colours().rateBackground);
+  canvas_->Outline(layout.textRect, model_->Colours().border);
+  if (withText) {
+    if (on.textColourAsGraph) {
+      DrawColouredRateText(dc, pieces);
+    } else {
+      FastText(dc, rateText_, PlainRateText(pieces), layout.textInnerRect, DT_CENTER | DT_BOTTOM,
+               model_->Colours().rateText);
+    }
+  }
+  canvas_->Save(layout.textRect, rate_.pixels);
+  rate_.text = key;
+  rate_.valid = true;
 }
-
 void GraphPainter::DrawColouredRateText(HDC dc, const RateTextPieces& pieces) {
   const PaneRect& inner = model_->Layout().textInnerRect;
   const PaneColours& colours = model_->Colours();
-  const std::wstring max = Widen(pieces.max);
-  const std::wstring down = Widen(pieces.down);
-  const std::wstring up = Widen(pieces.up);
-  const int space = TextWidth(dc, L" ");
-  const int maxWidth = max.empty() ? 0 : TextWidth(dc, max);
-  const int downWidth = TextWidth(dc, down);
-  int x = ColouredRateTextStart(inner.left, inner.Width(), maxWidth + downWidth + TextWidth(dc, up), space,
-                                !max.empty());
-  const auto piece = [&](const std::wstring& text, COLORREF colour) {
-    SetTextColor(dc, colour);
-    Text(dc, text, {x, inner.top, inner.right, inner.bottom}, DT_LEFT | DT_BOTTOM);
+  const int space = MeasureText(dc, rateText_, " ");
+  const int maxWidth = pieces.max.empty() ? 0 : MeasureText(dc, rateText_, pieces.max);
+  const int downWidth = MeasureText(dc, rateText_, pieces.down);
+  int x = ColouredRateTextStart(inner.left, inner.Width(), maxWidth + downWidth + MeasureText(dc, rateText_, pieces.up),
+                                space, !pieces.max.empty());
+  const auto piece = [&](const std::string& text, COLORREF colour) {
+    FastText(dc, rateText_, text, {x, inner.top, inner.right, inner.bottom}, DT_LEFT | DT_BOTTOM, colour);
   };
-  if (!max.empty()) {
-    piece(max, colours.rateText);
+  if (!pieces.max.empty()) {
+    piece(pieces.max, colours.rateText);
     x += maxWidth + 2 * space;
   }
-  piece(down, colours.down);
+  piece(pieces.down, colours.down);
   x += downWidth + 2 * space;
-  piece(up, colours.up);
+  piece(pieces.up, colours.up);
 }
 
 }  // namespace veltrano

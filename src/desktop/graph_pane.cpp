@@ -22,14 +22,6 @@ LogFont Tahoma(int height, int weight) {
   return font;
 }
 
-
-HPEN MakePen(int style, COLORREF colour) { return CreatePen(ValidPenStyle(style), 1, colour); }
-
-void Replace(HPEN& pen, HPEN fresh) {
-  if (pen) DeleteObject(pen);
-  pen = fresh;
-}
-
 // The locale's "time format" indicator: "0" is the 12-hour clock.
 bool LocaleUses12Hour() {
   wchar_t indicator[8] = {};
@@ -58,7 +50,9 @@ GraphPane::GraphPane(Clock* clock) : clock_(clock) {
   model_.SetUse12Hour(LocaleUses12Hour());
 }
 
-GraphPane::~GraphPane() { Destroy(); }
+GraphPane::~GraphPane() {
+  Destroy();
+}
 
 bool GraphPane::Create(HWND owner, const RateHistory* history, const RECT& rect, int id) {
   if (window_) return false;
@@ -67,8 +61,8 @@ bool GraphPane::Create(HWND owner, const RateHistory* history, const RECT& rect,
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   RegisterPaneClass(instance, &GraphPane::WindowProc);
   CreateWindowExW(0, kPaneClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
-                  rect.right - rect.left, rect.bottom - rect.top, owner, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                  instance, this);
+                  rect.right - rect.left, rect.bottom - rect.top, owner,
+                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
   return window_ != nullptr;
 }
 
@@ -122,17 +116,37 @@ LRESULT GraphPane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void GraphPane::OnCreate() {
   for (int slot = 0; slot < kFontCount; ++slot) fontHandles_[slot] = CreatePaneFont(fonts_[slot]);
-  RecreatePens();
-  const HDC screen = GetDC(window_);
-  surface_ = CreateCompatibleDC(screen);
+  surface_ = CreateCompatibleDC(nullptr);
   RECT client{};
   GetClientRect(window_, &client);
-  surfaceWidth_ = client.right;
-  surfaceHeight_ = client.bottom;
-  bitmap_ = CreateCompatibleBitmap(screen, std::max(1, surfaceWidth_), std::max(1, surfaceHeight_));
-  ReleaseDC(window_, screen);
-  initialBitmap_ = SelectObject(surface_, bitmap_);
+  CreateSurfaceBitmap(client.right, client.bottom);
   MeasureScaleWidth();
+}
+
+// A 32-bit top-down DIB, so that the painter can write fills and lines to its memory.
+bool GraphPane::CreateSurfaceBitmap(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = std::max(1, width);
+  info.bmiHeader.biHeight = -std::max(1, height);
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  const HBITMAP fresh = CreateDIBSection(surface_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!fresh || !bits) return false;
+  const HGDIOBJ previous = SelectObject(surface_, fresh);
+  if (bitmap_) {
+    DeleteObject(bitmap_);
+  } else {
+    initialBitmap_ = previous;
+  }
+  bitmap_ = fresh;
+  surfaceWidth_ = std::max(1, width);
+  surfaceHeight_ = std::max(1, height);
+  canvas_.Attach(static_cast<std::uint32_t*>(bits), surfaceWidth_, surfaceHeight_);
+  painter_.Invalidate();
+  return true;
 }
 
 void GraphPane::OnSize(int width, int height) {
@@ -169,6 +183,7 @@ void GraphPane::OnMouseMove(WPARAM keys, LPARAM point) {
 }
 
 void GraphPane::Changed(bool relayout, bool redraw) {
+  painter_.Invalidate();
   if (!redraw) return;
   if (relayout) Relayout();
   Redraw();
@@ -176,29 +191,22 @@ void GraphPane::Changed(bool relayout, bool redraw) {
 
 void GraphPane::Relayout() {
   model_.Relayout();
+  painter_.Invalidate();
   const int width = model_.ClientWidth();
   const int height = model_.ClientHeight();
   if (!surface_ || width <= 0 || height <= 0 || (width == surfaceWidth_ && height == surfaceHeight_)) return;
-  const HDC screen = GetDC(window_);
-  const HBITMAP fresh = CreateCompatibleBitmap(screen, width, height);
-  ReleaseDC(window_, screen);
-  if (!fresh) return;
-  SelectObject(surface_, fresh);
-  DeleteObject(bitmap_);
-  bitmap_ = fresh;
-  surfaceWidth_ = width;
-  surfaceHeight_ = height;
+  CreateSurfaceBitmap(width, height);
 }
 
-bool GraphPane::Drawable() const { return window_ && surface_ && ownerShown_; }
+bool GraphPane::Drawable() const {
+  return window_ && surface_ && ownerShown_;
+}
 
 void GraphPane::Draw() {
   const PaneTools tools{fontHandles_[kTitleFont], fontHandles_[kRateFont], fontHandles_[kScaleFont],
-                        fontHandles_[kTimeFont],  pens_.border,            pens_.down,
-                        pens_.up,                 pens_.avgDown,           pens_.avgUp,
-                        pens_.scaleGrid,          pens_.timeGrid};
+                        fontHandles_[kTimeFont]};
   const LocalTime now = clock_ ? clock_->Now() : SystemClock().Now();
-  painter_.Draw(surface_, model_, tools, title_, now);
+  painter_.Draw(surface_, canvas_, model_, tools, title_, now);
 }
 
 void GraphPane::Redraw() {
@@ -234,40 +242,23 @@ void GraphPane::MeasureScaleWidth() {
   model_.SetScaleWidth(size.cx + 5);
 }
 
-void GraphPane::RecreatePens() {
-  if (surface_) SelectObject(surface_, GetStockObject(BLACK_PEN));
-  const PaneColours& colours = model_.Colours();
-  Replace(pens_.border, MakePen(PS_SOLID, colours.border));
-  Replace(pens_.down, MakePen(PS_SOLID, colours.down));
-  Replace(pens_.up, MakePen(PS_SOLID, colours.up));
-  Replace(pens_.avgDown, MakePen(PS_SOLID, colours.avgDown));
-  Replace(pens_.avgUp, MakePen(PS_SOLID, colours.avgUp));
-  Replace(pens_.scaleGrid, MakePen(colours.scaleGridStyle, colours.scaleGrid));
-  Replace(pens_.timeGrid, MakePen(colours.timeGridStyle, colours.timeGrid));
-}
-
 void GraphPane::FreeDrawingObjects() {
   if (surface_) {
     // Put the surface's own objects back before deleting ours.
     SelectObject(surface_, initialBitmap_);
     SelectObject(surface_, GetStockObject(SYSTEM_FONT));
-    SelectObject(surface_, GetStockObject(BLACK_PEN));
-    SelectObject(surface_, GetStockObject(WHITE_BRUSH));
     DeleteDC(surface_);
     surface_ = nullptr;
   }
   if (bitmap_) DeleteObject(bitmap_);
   bitmap_ = nullptr;
+  canvas_.Attach(nullptr, 0, 0);
+  painter_.Release();
   initialBitmap_ = nullptr;
   surfaceWidth_ = surfaceHeight_ = 0;
   for (HFONT& font : fontHandles_) {
     if (font) DeleteObject(font);
     font = nullptr;
-  }
-  for (HPEN* pen : {&pens_.border, &pens_.down, &pens_.up, &pens_.avgDown, &pens_.avgUp, &pens_.scaleGrid,
-                    &pens_.timeGrid}) {
-    if (*pen) DeleteObject(*pen);
-    *pen = nullptr;
   }
 }
 

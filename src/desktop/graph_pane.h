@@ -9,10 +9,10 @@
 #include <string>
 
 #include "core/byte_codec.h"
+#include "desktop/graph_painter.h"
 #include "engine/adapter_entry.h"
 #include "platform/clock.h"
 #include "settings/binary_records.h"
-#include "desktop/graph_painter.h"
 #include "view/graph_model.h"
 
 namespace veltrano {
@@ -129,6 +129,7 @@ class GraphPane {
 
   void Changed(bool relayout, bool redraw);
   void Relayout();
+  bool CreateSurfaceBitmap(int width, int height);
   void Draw();
   void Redraw();
   void CopyToScreen(HDC target, const RECT& area);
@@ -136,7 +137,6 @@ class GraphPane {
 
   void SetFont(FontSlot slot, const LogFont& font, bool redraw);
   void MeasureScaleWidth();
-  void RecreatePens();
   void FreeDrawingObjects();
 
   Clock* clock_;
@@ -156,10 +156,9 @@ class GraphPane {
   int surfaceWidth_ = 0;
   int surfaceHeight_ = 0;
 
-  struct Pens {
-    HPEN border = nullptr, down = nullptr, up = nullptr, avgDown = nullptr, avgUp = nullptr, scaleGrid = nullptr,
-         timeGrid = nullptr;
-  } pens_;
+  // The surface's pixels: everything but text is written there directly, so the pane needs no
+  // pens or brushes of its own.
+  PixelCanvas canvas_;
 };
 
 }  // namespace veltrano

@@ -118,28 +118,24 @@ void GraphPane::SetGraphColours(COLORREF up, COLORREF down, COLORREF both, bool 
   colours.up = up;
   colours.down = down;
   colours.both = both;
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
 void GraphPane::SetAverageColours(COLORREF avgUp, COLORREF avgDown, bool redraw) {
   model_.Colours().avgUp = avgUp;
   model_.Colours().avgDown = avgDown;
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
 void GraphPane::SetScaleGrid(COLORREF colour, int style, bool redraw) {
   model_.Colours().scaleGrid = colour;
   model_.Colours().scaleGridStyle = ValidPenStyle(style);
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
 void GraphPane::SetTimeGrid(COLORREF colour, int style, bool redraw) {
   model_.Colours().timeGrid = colour;
   model_.Colours().timeGridStyle = ValidPenStyle(style);
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
@@ -167,7 +163,6 @@ void GraphPane::SetTimeTextColour(COLORREF colour, bool redraw) {
 
 void GraphPane::SetBorderColour(COLORREF colour, bool redraw) {
   model_.Colours().border = colour;
-  if (window_) RecreatePens();
   Changed(false, redraw);
 }
 
@@ -181,6 +176,7 @@ void GraphPane::SetFont(FontSlot slot, const LogFont& font, bool redraw) {
       DeleteObject(fontHandles_[slot]);
     }
     fontHandles_[slot] = fresh;
+    painter_.FontsChanged();
   }
   switch (slot) {
     case kTitleFont:
@@ -200,10 +196,18 @@ void GraphPane::SetFont(FontSlot slot, const LogFont& font, bool redraw) {
   Changed(true, redraw);
 }
 
-void GraphPane::SetTitleFont(const LogFont& font, bool redraw) { SetFont(kTitleFont, font, redraw); }
-void GraphPane::SetRateFont(const LogFont& font, bool redraw) { SetFont(kRateFont, font, redraw); }
-void GraphPane::SetScaleFont(const LogFont& font, bool redraw) { SetFont(kScaleFont, font, redraw); }
-void GraphPane::SetTimeFont(const LogFont& font, bool redraw) { SetFont(kTimeFont, font, redraw); }
+void GraphPane::SetTitleFont(const LogFont& font, bool redraw) {
+  SetFont(kTitleFont, font, redraw);
+}
+void GraphPane::SetRateFont(const LogFont& font, bool redraw) {
+  SetFont(kRateFont, font, redraw);
+}
+void GraphPane::SetScaleFont(const LogFont& font, bool redraw) {
+  SetFont(kScaleFont, font, redraw);
+}
+void GraphPane::SetTimeFont(const LogFont& font, bool redraw) {
+  SetFont(kTimeFont, font, redraw);
+}
 
 void GraphPane::SetTitleFont(const Bytes& record, bool redraw) {
   SetFont(kTitleFont, PaneFontFromRecord(record, Options::DefaultFont(13, 700)), redraw);
@@ -258,6 +262,8 @@ void GraphPane::HistoryChanged() {
   Redraw();
 }
 
-void GraphPane::RelayoutAndRedraw() { Changed(true, true); }
+void GraphPane::RelayoutAndRedraw() {
+  Changed(true, true);
+}
 
 }  // namespace veltrano

@@ -23,6 +23,7 @@
 #include "recorder/rates_recorder.h"
 #include "settings/settings_store.h"
 #include "view/pane_stack.h"
+#include "view/reports_window.h"
 
 namespace veltrano {
 
@@ -193,6 +194,8 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   int lastClientHeight_ = 0;
   bool programmaticMove_ = false;
   int draggedSplitter_ = -1;
+
+  ReportsWindowState reportsState_;  // page, adapter and chosen log path, for the rest of the run
 };
 
 }  // namespace veltrano

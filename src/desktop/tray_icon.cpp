@@ -125,16 +125,12 @@ void TrayIcon::Update(const AdapterEntry& row, const TrayTipSwitches& switches, 
 
 void TrayIcon::ShowMiniature(const AdapterEntry& row, std::uint32_t scaleMax) {
   RECT all{0, 0, kMiniatureSize, kMiniatureSize};
-  const HBRUSH background = CreateSolidBrush(look_.background);
-  FillRect(surface_, &all, background);
-  DeleteObject(background);
-  const HPEN shadow = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-  const HPEN light = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-  const HGDIOBJ before = SelectObject(surface_, shadow);
+  FillRect(surface_, &all, background_);
+  const HGDIOBJ before = SelectObject(surface_, shadowPen_);
   MoveToEx(surface_, 0, kMiniatureSize - 1, nullptr);
   LineTo(surface_, 0, 0);
   LineTo(surface_, kMiniatureSize - 1, 0);
-  SelectObject(surface_, light);
+  SelectObject(surface_, lightPen_);
   LineTo(surface_, kMiniatureSize - 1, kMiniatureSize - 1);
   LineTo(surface_, 0, kMiniatureSize - 1);
 
@@ -154,8 +150,6 @@ void TrayIcon::ShowMiniature(const AdapterEntry& row, std::uint32_t scaleMax) {
   polyline(drawing.upPolyline, upPen_);
   polyline(drawing.downPolyline, downPen_);
   SelectObject(surface_, before);
-  DeleteObject(shadow);
-  DeleteObject(light);
 
   // The bitmap must not be selected into a surface while the icon is built from it.
   SelectObject(surface_, initialBitmap_);
@@ -202,13 +196,20 @@ void TrayIcon::CreatePens() {
   upPen_ = CreatePen(PS_SOLID, 1, look_.up);
   downPen_ = CreatePen(PS_SOLID, 1, look_.down);
   bothPen_ = CreatePen(PS_SOLID, 1, look_.both);
+  shadowPen_ = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+  lightPen_ = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+  background_ = CreateSolidBrush(look_.background);
 }
 
 void TrayIcon::FreePens() {
   DeleteObject(upPen_);
   DeleteObject(downPen_);
   DeleteObject(bothPen_);
-  upPen_ = downPen_ = bothPen_ = nullptr;
+  DeleteObject(shadowPen_);
+  DeleteObject(lightPen_);
+  DeleteObject(background_);
+  upPen_ = downPen_ = bothPen_ = shadowPen_ = lightPen_ = nullptr;
+  background_ = nullptr;
 }
 
 }  // namespace veltrano

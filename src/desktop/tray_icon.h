@@ -76,6 +76,9 @@ class TrayIcon {
   HPEN upPen_ = nullptr;
   HPEN downPen_ = nullptr;
   HPEN bothPen_ = nullptr;
+  HPEN shadowPen_ = nullptr;
+  HPEN lightPen_ = nullptr;
+  HBRUSH background_ = nullptr;
 };
 
 // Whether the system can draw the miniature: above version 5, or 5 with a minor version.

@@ -1,6 +1,10 @@
 // Traffic log path resolution and the backup / use-existing file operations.
 #include "engine/log_location.h"
 
+#include <cstdint>
+#include <memory>
+#include <vector>
+
 #include "core/paths.h"
 #include "core/text.h"
 #include "platform/system_text.h"
@@ -55,20 +59,45 @@ LogLocation ResolveServiceLogPath(RegistryHive& localMachine, FileSystem& files)
   return location;
 }
 
-CopyResult BackupLog(FileSystem& files, const std::string& logPath, const std::string& target) {
-  if (EqualsIgnoreAsciiCase(logPath, target)) return CopyResult::kSamePath;
-  return files.CopyFileTo(logPath, target, false) ? CopyResult::kCopied : CopyResult::kFailed;
+namespace {
+
+// Copies through a reading handle that shares reading and writing, which Windows grants beside
+// the log's writer (a plain file copy shares only reading, and is refused while a writer holds
+// the file). A folder or an unreadable source fails; so does a short copy.
+bool CopySharingWriters(FileSystem& files, const std::string& source, const std::string& target, FileMode targetMode) {
+  if (files.IsDirectory(source)) return false;
+  std::unique_ptr<File> in = files.Open(source, FileMode::kReader);
+  if (!in) return false;
+  const std::uint64_t size = in->Size();
+  std::unique_ptr<File> out = files.Open(target, targetMode);
+  if (!out) return false;
+  std::vector<std::uint8_t> block(1 << 20);
+  std::uint64_t offset = 0;
+  for (;;) {
+    const size_t read = in->ReadAt(offset, block.data(), block.size());
+    if (read > 0 && !out->WriteAt(offset, block.data(), read)) return false;
+    offset += read;
+    if (read < block.size()) break;
+  }
+  return offset >= size && out->Flush();
 }
 
-CopyResult UseExistingLog(FileSystem& files, const std::string& logPath, const std::string& source,
-                          std::string& newPath) {
-  if (EqualsIgnoreAsciiCase(logPath, source)) return CopyResult::kSamePath;
+}  // namespace
+
+CopyResult BackupLog(FileSystem& files, const std::string& logPath, const std::string& target) {
+  if (EqualsIgnoreAsciiCase(logPath, target)) return CopyResult::kSamePath;
+  return CopySharingWriters(files, logPath, target, FileMode::kReplace) ? CopyResult::kCopied : CopyResult::kFailed;
+}
+
+CopyResult UseExistingLog(FileSystem& files, const std::string& openLogPath, const std::string& shownLogPath,
+                          const std::string& source, std::string& newPath) {
+  if (EqualsIgnoreAsciiCase(openLogPath, source)) return CopyResult::kSamePath;
   std::string stem, extension;
-  SplitExtension(logPath, stem, extension);
+  SplitExtension(shownLogPath, stem, extension);
   for (int n = 1; n < kMaxNumberedNames; ++n) {
     const std::string candidate = stem + "_" + std::to_string(n) + extension;
     if (files.Exists(candidate)) continue;
-    if (!files.CopyFileTo(source, candidate, true)) return CopyResult::kFailed;
+    if (!CopySharingWriters(files, source, candidate, FileMode::kCreateNew)) return CopyResult::kFailed;
     newPath = candidate;
     return CopyResult::kCopied;
   }

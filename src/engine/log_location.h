@@ -25,10 +25,13 @@ LogLocation ResolveServiceLogPath(RegistryHive& localMachine, FileSystem& files)
 
 enum class CopyResult { kSamePath, kCopied, kFailed };
 
-// Copies the current log to target, overwriting it; nothing when target is the log itself.
+// Copies the open log to target, overwriting it, whichever program writes the log; nothing when
+// target is the log itself.
 CopyResult BackupLog(FileSystem& files, const std::string& logPath, const std::string& target);
-// Copies source to the first free "<log path without extension>_<n><extension>"; newPath names it.
-CopyResult UseExistingLog(FileSystem& files, const std::string& logPath, const std::string& source,
-                          std::string& newPath);
+// Copies source beside the log shown in the window (the open one or one chosen to take effect at
+// the next start), under the first free "<shown path without extension>_<n><extension>", named in
+// newPath. Nothing when source is the open log.
+CopyResult UseExistingLog(FileSystem& files, const std::string& openLogPath, const std::string& shownLogPath,
+                          const std::string& source, std::string& newPath);
 
 }  // namespace veltrano

@@ -10,9 +10,13 @@ PaneRect Shrunk(const PaneRect& rect, int dx, int dy) {
   return {rect.left + dx, rect.top + dy, rect.right - dx, rect.bottom - dy};
 }
 
-bool TooSmallForText(const PaneRect& rect) { return rect.Height() < 5 || rect.Width() < 7; }
+bool TooSmallForText(const PaneRect& rect) {
+  return rect.Height() < 5 || rect.Width() < 7;
+}
 
-bool ScaleFits(const LayoutInput& input) { return input.showScale && input.scaleWidth + 3 < input.width; }
+bool ScaleFits(const LayoutInput& input) {
+  return input.showScale && input.scaleWidth + 3 < input.width;
+}
 
 }  // namespace
 

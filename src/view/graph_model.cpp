@@ -8,26 +8,46 @@ namespace {
 
 const RateHistory kNoHistory;
 
-int AbsoluteHeight(int height) { return height == INT32_MIN ? INT32_MAX : std::abs(height); }
+int AbsoluteHeight(int height) {
+  return height == INT32_MIN ? INT32_MAX : std::abs(height);
+}
 
 }  // namespace
 
-int ValidColumnWidth(int width) { return width < 1 ? 3 : width; }
-int ValidColumnSpace(int space) { return space < 0 ? 0 : space; }
-int ValidTimeGridInterval(int seconds) { return seconds < 1 ? 30 : seconds; }
-int ValidPenStyle(int style) { return style < 0 || style > 4 ? 2 : style; }
+int ValidColumnWidth(int width) {
+  return width < 1 ? 3 : width;
+}
+int ValidColumnSpace(int space) {
+  return space < 0 ? 0 : space;
+}
+int ValidTimeGridInterval(int seconds) {
+  return seconds < 1 ? 30 : seconds;
+}
+int ValidPenStyle(int style) {
+  return style < 0 || style > 4 ? 2 : style;
+}
 
 LogFont PaneFontFromRecord(const Bytes& record, const LogFont& fallback) {
   return record.size() == LogFont::kSize ? DecodeLogFont(record) : fallback;
 }
 
-GraphModel::GraphModel() { grid_.Reset(timeGridInterval_, columnWidth_, columnSpace_); }
+GraphModel::GraphModel() {
+  grid_.Reset(timeGridInterval_, columnWidth_, columnSpace_);
+}
 
-const RateHistory& GraphModel::History() const { return history_ ? *history_ : kNoHistory; }
+const RateHistory& GraphModel::History() const {
+  return history_ ? *history_ : kNoHistory;
+}
 
-void GraphModel::SetTitleFontHeight(int height) { titleFontHeight_ = AbsoluteHeight(height); }
-void GraphModel::SetRateFontHeight(int height) { rateFontHeight_ = AbsoluteHeight(height); }
-void GraphModel::SetScaleFontHeight(int height) { scaleFontHeight_ = AbsoluteHeight(height); }
+void GraphModel::SetTitleFontHeight(int height) {
+  titleFontHeight_ = AbsoluteHeight(height);
+}
+void GraphModel::SetRateFontHeight(int height) {
+  rateFontHeight_ = AbsoluteHeight(height);
+}
+void GraphModel::SetScaleFontHeight(int height) {
+  scaleFontHeight_ = AbsoluteHeight(height);
+}
 
 bool GraphModel::SetHeightPercent(int percent) {
   if (percent < 50 || percent > 100) return false;
@@ -53,7 +73,9 @@ bool GraphModel::SetTimeGridInterval(int seconds) {
   return true;
 }
 
-void GraphModel::ResetTimeGrid() { grid_.Reset(timeGridInterval_, columnWidth_, columnSpace_); }
+void GraphModel::ResetTimeGrid() {
+  grid_.Reset(timeGridInterval_, columnWidth_, columnSpace_);
+}
 
 GraphScale::Options GraphModel::ScaleOptions() const {
   return {layout_.columnCount, switches_.showAvgDownLine, switches_.showAvgUpLine};
@@ -63,7 +85,9 @@ void GraphModel::SetScale(bool fixed, std::uint32_t bytesPerSecond) {
   scale_.Set(fixed, bytesPerSecond, History(), ScaleOptions());
 }
 
-void GraphModel::RecomputeMaxima() { scale_.Recompute(History(), ScaleOptions()); }
+void GraphModel::RecomputeMaxima() {
+  scale_.Recompute(History(), ScaleOptions());
+}
 
 void GraphModel::SetClientSize(int width, int height) {
   width_ = width;

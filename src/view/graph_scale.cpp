@@ -13,7 +13,9 @@ std::uint32_t ScaleValue(const RateSample& sample, const GraphScale::Options& op
   return value;
 }
 
-std::uint32_t Peak(const RateSample& sample) { return std::max(sample.received, sample.sent); }
+std::uint32_t Peak(const RateSample& sample) {
+  return std::max(sample.received, sample.sent);
+}
 
 // The sample that has just left the plot, or null while the history still fits.
 const RateSample* Departed(const RateHistory& history, int columnCount) {
@@ -23,7 +25,9 @@ const RateSample* Departed(const RateHistory& history, int columnCount) {
 
 }  // namespace
 
-std::uint32_t FixedScaleFromConnRate(std::uint32_t connRateBps) { return std::max<std::uint32_t>(1, connRateBps / 8); }
+std::uint32_t FixedScaleFromConnRate(std::uint32_t connRateBps) {
+  return std::max<std::uint32_t>(1, connRateBps / 8);
+}
 
 int BarHeight(std::uint32_t rate, std::uint32_t scaleMax, int maxBarHeight) {
   if (scaleMax == 0 || maxBarHeight <= 0) return 0;

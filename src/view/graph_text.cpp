@@ -31,7 +31,8 @@ int ColouredRateTextStart(int left, int width, int piecesWidth, int spaceWidth, 
   return left + (width - piecesWidth - (hasMax ? 4 : 2) * spaceWidth) / 2;
 }
 
-void ScaleLabels(const PaneLayout& layout, int scaleFontHeight, std::uint32_t scaleMax, std::vector<ScaleLabel>& labels) {
+void ScaleLabels(const PaneLayout& layout, int scaleFontHeight, std::uint32_t scaleMax,
+                 std::vector<ScaleLabel>& labels) {
   labels.clear();
   const PaneRect& scale = layout.scaleRect;
   if (scale.Empty() || layout.maxBarHeight <= 0) return;

@@ -31,12 +31,13 @@ int ColouredRateTextStart(int left, int width, int piecesWidth, int spaceWidth, 
 
 struct ScaleLabel {
   int y = 0;
-  bool tick = false;         // a 3-pixel tick at y
-  std::uint32_t value = 0;   // bytes per second
-  PaneRect textRect;         // right-aligned text of FormatRate(value)
+  bool tick = false;        // a 3-pixel tick at y
+  std::uint32_t value = 0;  // bytes per second
+  PaneRect textRect;        // right-aligned text of FormatRate(value)
 };
 
 // One label per scale line, top to bottom, for a non-empty scale and a positive bar height.
-void ScaleLabels(const PaneLayout& layout, int scaleFontHeight, std::uint32_t scaleMax, std::vector<ScaleLabel>& labels);
+void ScaleLabels(const PaneLayout& layout, int scaleFontHeight, std::uint32_t scaleMax,
+                 std::vector<ScaleLabel>& labels);
 
 }  // namespace veltrano

@@ -10,7 +10,9 @@ namespace veltrano {
 namespace {
 
 // Pixel products are formed wide: a stored interval can be any 32-bit number.
-int ClampToInt(long long value) { return static_cast<int>(std::min<long long>(value, INT_MAX)); }
+int ClampToInt(long long value) {
+  return static_cast<int>(std::min<long long>(value, INT_MAX));
+}
 
 long long Pitch(int columnWidth, int columnSpace) {
   return std::max(1LL, static_cast<long long>(columnWidth) + columnSpace);
@@ -36,7 +38,9 @@ void TimeGrid::Lines(int left, int right, int interval, int columnWidth, int col
   for (long long x = static_cast<long long>(right) - offset_; x > left; x -= step) xs.push_back(static_cast<int>(x));
 }
 
-bool Use12HourClock(const std::string* indicator) { return !indicator || *indicator == "0"; }
+bool Use12HourClock(const std::string* indicator) {
+  return !indicator || *indicator == "0";
+}
 
 std::string FormatTimeLabel(const LocalTime& time, int format, bool use12Hour) {
   const int hour = use12Hour ? time.hour % 12 : time.hour;

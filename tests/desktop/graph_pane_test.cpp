@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -339,6 +341,52 @@ TEST_F(GraphPaneTest, TimeLabelsNameTheTimeOfTheirLine) {
   for (int y = plot.top; y < plot.top + 14; ++y)
     for (int x = lines[0] + 4; x < std::min(lines[0] + 40, plot.right); ++x) text += pixels->At(x, y) == 0x3C3C3C;
   EXPECT_GT(text, 10);
+}
+
+// The rate text and time labels are composed from cached glyphs; they must look exactly as the
+// platform's own text output of the same string.
+TEST_F(GraphPaneTest, CachedGlyphTextMatchesThePlatformsTextOutput) {
+  PlainPlot();
+  pane_->SetTextColourAsGraph(false);
+  pane_->SetRateColours(kRateBackground, 0x000000);
+  Add(123456, 7890);
+  const PaneLayout layout = Layout();
+  const auto surface = Surface();
+
+  Pixels expected(300, 140);
+  const HFONT font = CreatePaneFont(Tahoma(13, 0));
+  SelectObject(expected.Dc(), font);
+  SetBkMode(expected.Dc(), TRANSPARENT);
+  const RECT band{layout.textRect.left, layout.textRect.top, layout.textRect.right, layout.textRect.bottom};
+  SetDCBrushColor(expected.Dc(), kRateBackground);
+  FillRect(expected.Dc(), &band, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+  const std::wstring text = L"(Max: 987.6 kbps)  Down: 987.6 kbps  Up: 63.1 kbps";
+  RECT inner{layout.textInnerRect.left, layout.textInnerRect.top, layout.textInnerRect.right,
+             layout.textInnerRect.bottom};
+  DrawTextW(expected.Dc(), text.c_str(), static_cast<int>(text.size()), &inner,
+            DT_CENTER | DT_BOTTOM | DT_SINGLELINE | DT_NOPREFIX);
+  GdiFlush();
+  SelectObject(expected.Dc(), GetStockObject(SYSTEM_FONT));
+  DeleteObject(font);
+
+  // The same pixels, in the same shades (a little leeway for a platform whose edge shades follow
+  // another ramp).
+  int textPixels = 0, misplaced = 0, largestShadeDifference = 0;
+  for (int y = layout.textInnerRect.top; y < layout.textInnerRect.bottom; ++y) {
+    for (int x = layout.textInnerRect.left; x < layout.textInnerRect.right; ++x) {
+      const COLORREF want = expected.At(x, y), got = surface->At(x, y);
+      textPixels += want != kRateBackground;
+      misplaced += (want == kRateBackground) != (got == kRateBackground);
+      for (int shift : {0, 8, 16}) {
+        largestShadeDifference = std::max(largestShadeDifference, std::abs(static_cast<int>((want >> shift) & 0xFF) -
+                                                                           static_cast<int>((got >> shift) & 0xFF)));
+      }
+    }
+  }
+  EXPECT_GT(textPixels, 100);
+  EXPECT_EQ(misplaced, 0);
+  EXPECT_LE(largestShadeDifference, 8);
+  RecordProperty("largest_shade_difference", largestShadeDifference);
 }
 
 TEST_F(GraphPaneTest, NothingIsDrawnWhileTheMainWindowIsHiddenAndAllAtTheNextPaint) {

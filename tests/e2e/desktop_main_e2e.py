@@ -1,6 +1,6 @@
 """Under Wine on Xvfb: the desktop program as a user meets it. It starts at the bottom-right of
 the work area with its tray window, logs the traffic that crosses a veth pair into a namespace of
-this driver's own, a second start shows the running window and exits, the F key opens the popup
+this driver's own, Esc hides it and a second start shows it again and exits, the F key opens the popup
 menu and its Exit item ends the program, and today's record of the veth holds its bytes.
 
 Run it under the machine-wide lock (flock /tmp/veltrano-e2e.lock): it creates a veth pair."""
@@ -105,6 +105,9 @@ def starts_where_expected():
 
 
 def second_start_shows_the_first(window):
+    xdotool("windowfocus", "--sync", window)
+    xdotool("key", "--window", window, "Escape")
+    check(wait_for(lambda: window_named("Veltrano") is None, 5), "Esc hides the window")
     second = subprocess.Popen([WINE_RUN, DESKTOP], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
         code = second.wait(timeout=30)
@@ -112,7 +115,7 @@ def second_start_shows_the_first(window):
         second.kill()
         code = None
     expect(code, 0, "a second start exits at once")
-    check(window_named("Veltrano") == window, "the first window is still the one shown")
+    check(wait_for(lambda: window_named("Veltrano") == window, 5), "the hidden first window is shown again")
 
 
 def f_opens_the_menu_and_exit_ends(window, desktop):
@@ -133,15 +136,18 @@ def f_opens_the_menu_and_exit_ends(window, desktop):
 def main():
     log_path = wine("winepath", "-w", os.path.join(FOLDER, "traffic.log")).strip()
     prepare(log_path)
-    have_pair = PAIR.create()
+    # VELTRANO_E2E_NO_VETH=1 runs the rest without the lock's veth pair (a quick look by hand).
+    have_pair = os.environ.get("VELTRANO_E2E_NO_VETH") != "1" and PAIR.create()
     near = None
     if have_pair:
         # Wine may name a brand-new interface differently until it has settled.
         ids = []
         wait_for(lambda: ids.append(interface_id(PAIR.near)) or (len(ids) > 2 and ids[-1] and ids[-1] == ids[-3]), 20)
         near = ids[-1] if ids else None
+    elif os.environ.get("VELTRANO_E2E_NO_VETH") == "1":
+        print("skipped: the traffic check (no veth pair asked for)")
     else:
-        print("skipped: network namespaces cannot be created here, so no traffic crosses a veth pair")
+        print("skipped: the traffic check (network namespaces cannot be created here)")
 
     desktop = subprocess.Popen([WINE_RUN, DESKTOP], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:

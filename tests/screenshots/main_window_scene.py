@@ -57,7 +57,6 @@ def interface_id(description):
 def plant_settings(second_id, second_name):
     reg_delete_tree(r"HKCU\Software\Veltrano")
     reg_add(OPTIONS, "FirstRun", "REG_DWORD", "0")
-    reg_add(OPTIONS, "SemiTransparent", "REG_DWORD", "0")
     # Room for two panes of their natural height, at the bottom-right of the work area.
     left, top, right, bottom = 1280 - 16 - 264, 800 - 16 - 306, 1280 - 16, 800 - 16
     reg_add(OPTIONS, "WndPosition", "REG_BINARY", struct.pack("<4i", left, top, right, bottom).hex())

@@ -85,7 +85,7 @@ TEST(GraphModel, LayoutRecomputesTheMaximaOverTheColumnsThatFit) {
     model.AddSample(history.back());
   }
   EXPECT_EQ(model.ScaleMax(), 9000u);  // 60 columns show the peak, 39 samples old
-  model.SetClientSize(150, 140);  // 22 columns: the peak is out of view
+  model.SetClientSize(150, 140);       // 22 columns: the peak is out of view
   model.Relayout();
   EXPECT_EQ(model.ScaleMax(), 100u);
   EXPECT_EQ(model.VisibleMax(), 100u);

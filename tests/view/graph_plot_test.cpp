@@ -5,7 +5,9 @@
 namespace veltrano {
 namespace {
 
-PlotGeometry Plot() { return {{62, 17, 299, 123}, 100, 1000, 3, 1}; }
+PlotGeometry Plot() {
+  return {{62, 17, 299, 123}, 100, 1000, 3, 1};
+}
 
 TEST(ColumnGraph, DrawsTheOverlapInTheBothColourAndOnlyTheExcessInItsOwn) {
   const RateHistory history{{500, 200, 0, 0}, {200, 500, 0, 0}, {300, 300, 0, 0}, {0, 0, 0, 0}};

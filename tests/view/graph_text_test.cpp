@@ -9,8 +9,7 @@ TEST(RateText, PlainFormJoinsMaxAndRatesWithTwoSpaces) {
   const RateSample newest{124, 0, 1250, 125};
   EXPECT_EQ(PlainRateText(RateTextParts(newest, 125, {true, false, false})),
             "(Max: 1.00 kbps)  Down: 992 bps  Up: 0 bps");
-  EXPECT_EQ(PlainRateText(RateTextParts(newest, 125, {false, true, false})),
-            "Avg Down: 10.0 kbps  Avg Up: 1.00 kbps");
+  EXPECT_EQ(PlainRateText(RateTextParts(newest, 125, {false, true, false})), "Avg Down: 10.0 kbps  Avg Up: 1.00 kbps");
   EXPECT_EQ(PlainRateText(RateTextParts(newest, 10240, {true, false, true})),
             "(Max: 10.0 KB/s)  Down: 124 B/s  Up: 0 B/s");
 }

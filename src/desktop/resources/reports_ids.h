@@ -1,0 +1,70 @@
+// Resource ids of the traffic reports window and the stopwatch: templates and controls in
+// 1100-1399.
+#pragma once
+
+// Dialog templates.
+#define IDD_SUM_SUMMARY 1100
+#define IDD_SUM_DAILY 1101
+#define IDD_SUM_WEEKLY 1102
+#define IDD_SUM_MONTHLY 1103
+#define IDD_STOPWATCH 1104
+
+// List pages.
+#define IDC_SUM_LIST 1200
+#define IDC_SUM_STATUS 1201
+#define IDC_SUM_START_DAY 1202
+
+// Summary page.
+#define IDC_SUM_HEADING 1210
+#define IDC_SUM_UNTIL 1211
+#define IDC_SUM_HEAD_DOWN 1212
+#define IDC_SUM_HEAD_UP 1213
+#define IDC_SUM_HEAD_BOTH 1214
+#define IDC_SUM_LABEL_TODAY 1215
+#define IDC_SUM_LABEL_WEEK 1216
+#define IDC_SUM_LABEL_MONTH 1217
+#define IDC_SUM_LABEL_YEAR 1218
+#define IDC_SUM_LABEL_LAST 1219
+#define IDC_SUM_LABEL_TOTAL 1220
+#define IDC_SUM_VALUE_FIRST 1221  // 18 value cells, row by row: down, up, both
+#define IDC_SUM_DAYS 1240
+#define IDC_SUM_DAYS_SPIN 1241
+#define IDC_SUM_LABEL_DAYS 1242
+#define IDC_SUM_LOG_LABEL 1243
+#define IDC_SUM_LOG_PATH 1244
+#define IDC_SUM_LOG_CHANGE 1245
+#define IDC_SUM_LOG_BACKUP 1246
+#define IDC_SUM_LOG_RESTORE 1247
+#define IDC_SUM_HINTS 1248
+#define IDC_SUM_RULE_TOP 1249
+#define IDC_SUM_RULE_TOTAL 1250
+
+// Controls the sheet adds to its button row.
+#define IDC_SHEET_EXPORT 1300
+#define IDC_SHEET_CLEAR 1301
+#define IDC_SHEET_ADAPTER 1302
+
+// Stopwatch.
+#define IDC_SW_ADAPTER_LABEL 1310
+#define IDC_SW_ADAPTERS 1311
+#define IDC_SW_HEAD_DOWN 1312
+#define IDC_SW_HEAD_UP 1313
+#define IDC_SW_LABEL_TOTAL 1314
+#define IDC_SW_LABEL_MAX 1315
+#define IDC_SW_LABEL_MIN 1316
+#define IDC_SW_LABEL_AVG 1317
+#define IDC_SW_TOTAL_DOWN 1320
+#define IDC_SW_TOTAL_UP 1321
+#define IDC_SW_BITS_DOWN 1322
+#define IDC_SW_BITS_UP 1323
+#define IDC_SW_MAX_DOWN 1324
+#define IDC_SW_MAX_UP 1325
+#define IDC_SW_MIN_DOWN 1326
+#define IDC_SW_MIN_UP 1327
+#define IDC_SW_AVG_DOWN 1328
+#define IDC_SW_AVG_UP 1329
+#define IDC_SW_ALWAYS_ON_TOP 1330
+#define IDC_SW_RESET_GRAPH 1331
+#define IDC_SW_NOTE 1332
+#define IDC_SW_CLOCK 1333
+#define IDC_SW_START 1334
