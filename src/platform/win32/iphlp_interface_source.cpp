@@ -2,6 +2,7 @@
 #include "platform/win32/iphlp_interface_source.h"
 
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #include <windows.h>
 #include <iphlpapi.h>
 #include <netioapi.h>
