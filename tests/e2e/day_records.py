@@ -9,6 +9,7 @@ import subprocess
 import threading
 import time
 
+from veth import VethPair
 from wine_helpers import ROOT, probe
 
 HEADER, RECORD = 24, 296
@@ -66,6 +67,40 @@ def lasting_interface_id(name, seconds=20):
             return ids[-1]
         time.sleep(0.3)
     return None
+
+
+class PluggableVeth(VethPair):
+    """A veth pair that can be unplugged and plugged in again as the same interface: the near end
+    keeps its interface index, from which Wine derives the adapter's GUID."""
+
+    def __init__(self, tag, subnet_octet):
+        super().__init__(tag, subnet_octet)
+        taken = set()
+        for name in os.listdir("/sys/class/net"):
+            try:
+                with open(f"/sys/class/net/{name}/ifindex") as f:
+                    taken.add(int(f.read()))
+            except OSError:
+                pass
+        self.index = next(i for i in range(4000 + os.getpid() % 1000, 100000) if i not in taken)
+
+    def create(self):
+        self.remove()
+        commands = [
+            ["ip", "netns", "add", self.netns],
+            ["ip", "link", "add", self.near, "index", str(self.index), "type", "veth", "peer", "name", self.far,
+             "netns", self.netns],
+            ["sysctl", "-qw", f"net.ipv6.conf.{self.near}.disable_ipv6=1"],
+            ["ip", "addr", "add", self.near_ip + "/30", "dev", self.near],
+            ["ip", "link", "set", self.near, "up"],
+            ["ip", "netns", "exec", self.netns, "ip", "addr", "add", self.far_ip + "/30", "dev", self.far],
+            ["ip", "netns", "exec", self.netns, "ip", "link", "set", self.far, "up"],
+        ]
+        for command in commands:
+            if subprocess.run(command, capture_output=True).returncode != 0:
+                self.remove()
+                return False
+        return True
 
 
 def restart_wine(extra_environment=None):
