@@ -58,7 +58,7 @@ def plant_settings(second_id, second_name):
     reg_delete_tree(r"HKCU\Software\Veltrano")
     reg_add(OPTIONS, "FirstRun", "REG_DWORD", "0")
     # Room for two panes of their natural height, at the bottom-right of the work area.
-    left, top, right, bottom = 1280 - 16 - 264, 800 - 16 - 306, 1280 - 16, 800 - 16
+    left, top, right, bottom = 1280 - 16 - 330, 800 - 16 - 306, 1280 - 16, 800 - 16
     reg_add(OPTIONS, "WndPosition", "REG_BINARY", struct.pack("<4i", left, top, right, bottom).hex())
     for key, ident, name in ((ADAPTERS + "\\100-", "", "All Connections"),
                              (ADAPTERS + "\\300-" + second_id, second_id, second_name)):
