@@ -151,7 +151,7 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   void SetWindowRect(const StackRect& rect);
 
   // One second, per row and after all rows.
-  void OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) override;
+  void OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now) override;
   void OnRowAddressChanged(AdapterEntry& row) override;
   void OnTickEnd(const LocalTime& now) override;
   void OnDayChanged(const LocalTime& now) override;

@@ -5,7 +5,7 @@
 
 namespace veltrano {
 
-void CMonitorDlg::OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) {
+void CMonitorDlg::OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now) {
   if (row.pane && !row.history.empty()) row.pane->AddSample(row.history.back());
   if (settings_.options.dispIconSystray && IsTrayAdapter(row, settings_.options.stIfType, settings_.options.stAdpId)) {
     UpdateTray(row);

@@ -19,7 +19,7 @@ void DesktopRecording::ReopenAll(const Settings& settings, AdapterList& rows, co
   recorder_.ReopenAll(rows, serviceRecords_, now);
 }
 
-void DesktopRecording::OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent,
+void DesktopRecording::OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent,
                                    const LocalTime& now) {
   if (!serviceRecords_ && row.recordRates) recorder_.RecordTick(row, received, sent, now);
 }

@@ -22,7 +22,7 @@ class DesktopRecording {
   // Start-up and every change of the service settings or of the unit, IP-in-title and date format.
   void ReopenAll(const Settings& settings, AdapterList& rows, const LocalTime& now);
   // Per row and tick, in table order.
-  void OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now);
+  void OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now);
   // The recorder dialog accepted. True when the user must be told to restart the service.
   bool ApplyDialog(const Settings& settings, AdapterList& rows, const std::vector<RecorderDialogRow>& dialog,
                    const std::vector<bool>& numberOnly, const LocalTime& now);
