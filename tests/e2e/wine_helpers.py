@@ -11,6 +11,8 @@ WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 PROBE = os.path.join(BUILD, "tests", "settings_probe.exe")
 
 failures = []
+passed = []
+skipped = []
 
 
 def _use_project_display():
@@ -97,9 +99,15 @@ def require_system_module(name):
 
 def check(condition, what):
     print(("ok   " if condition else "FAIL ") + what)
-    if not condition:
-        failures.append(what)
+    (passed if condition else failures).append(what)
     return condition
+
+
+def skip(what, reason):
+    """A check that cannot be made here: said in a line of its own (the test command repeats
+    these lines), and never counted as passed."""
+    print(f"skipped: {what} ({reason})")
+    skipped.append(what)
 
 
 def expect(actual, expected, what):
@@ -107,5 +115,6 @@ def expect(actual, expected, what):
 
 
 def finish():
-    print(f"{len(failures)} failed" if failures else "all checks passed")
+    counts = f"{len(passed)} passed, {len(failures)} failed, {len(skipped)} skipped"
+    print(counts if failures or skipped else f"all checks passed ({counts})")
     sys.exit(1 if failures else 0)
