@@ -14,6 +14,7 @@
 #include "engine/adapter_entry.h"
 #include "fuzz_support.h"
 #include "memory_hive.h"
+#include "notify/notification_rule.h"
 #include "platform/posix/file_registry_hive.h"
 #include "settings/adapter_settings.h"
 #include "settings/settings_store.h"
@@ -106,6 +107,8 @@ void CheckReadRules(const Options& options) {
   FUZZ_CHECK(static_cast<std::int32_t>(options.nextAlertMin) >= 1);
   FUZZ_CHECK(options.notificationRule.days >= 1);
   FUZZ_CHECK(options.stAdpId.size() <= kMaxAdapterIdLength);
+  // A rule left on has a limit: its amount is a finite number, not negative.
+  if (options.notificationEnabled) FUZZ_CHECK(HasUsableAmount(options.notificationRule));
 }
 
 constexpr std::uint32_t kEveryGroup = 0xFFFFFFFF;
