@@ -33,15 +33,16 @@ struct AdapterEntry {
   AdapterId id;
   std::string ipAddress;  // empty while the interface is absent
   std::uint32_t connRateBps = 0;
-  std::uint32_t prevInOctets = 0;
-  std::uint32_t prevOutOctets = 0;
+  std::uint64_t prevInOctets = 0;
+  std::uint64_t prevOutOctets = 0;
   bool hasPrev = false;
+  bool prevWide = false;  // the baseline came from 64-bit counters
   std::int32_t adaptersMenuId = 0;
   bool monitored = false;
   GraphPane* pane = nullptr;  // owned by the desktop's main window
   float size = 0.0f;
   RateHistory history;  // desktop only
-  std::int32_t dayRecordOffset = -1;
+  std::int64_t dayRecordOffset = -1;  // 64 bits: a log may grow past what 32 bits can address
   std::uint64_t todayIn = 0;
   std::uint64_t todayOut = 0;
   std::string displayName;

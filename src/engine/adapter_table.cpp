@@ -22,6 +22,7 @@ void ApplyLiveData(AdapterEntry& entry, const EnumeratedInterface& interface) {
   entry.ifType = interface.row.type;
   entry.prevInOctets = interface.row.inOctets;
   entry.prevOutOctets = interface.row.outOctets;
+  entry.prevWide = interface.row.wideCounters;
   entry.hasPrev = true;
   entry.ipAddress = interface.ipAddress;
   entry.description = InterfaceDescription(interface.row);

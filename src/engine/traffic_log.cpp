@@ -169,7 +169,22 @@ void TrafficLog::LoadToday(AdapterList& rows, const LocalTime& today) {
     if (AdapterEntry* row = FindRowForRecord(rows, record.kind, record.id)) {
       row->todayIn = record.received;
       row->todayOut = record.sent;
-      row->dayRecordOffset = static_cast<std::int32_t>(offset);
+      row->dayRecordOffset = static_cast<std::int64_t>(offset);
+    }
+  });
+}
+
+void TrafficLog::TakeUpToday(const std::vector<AdapterEntry*>& joined, const LocalTime& today) {
+  if (!file_ || joined.empty()) return;
+  const LogDate date = LogDate::Of(today);
+  ForEachRecord([&](const DayRecord& record, std::uint64_t offset) {
+    if (record.Date() != date) return;
+    for (AdapterEntry* row : joined) {
+      if (!SameAdapter(record.kind, record.id, *row)) continue;
+      row->todayIn = record.received;
+      row->todayOut = record.sent;
+      row->dayRecordOffset = static_cast<std::int64_t>(offset);
+      return;
     }
   });
 }
@@ -180,7 +195,7 @@ bool TrafficLog::WriteToday(AdapterList& rows, const LocalTime& today) {
   bool ok = true;
   for (auto& row : rows) {
     if (row.dayRecordOffset < 0) {
-      row.dayRecordOffset = static_cast<std::int32_t>(appendAt);
+      row.dayRecordOffset = static_cast<std::int64_t>(appendAt);
       appendAt += kDayRecordSize;
     }
     std::uint8_t record[kDayRecordSize];

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/adapter_entry.h"
 #include "engine/day_record.h"
@@ -46,6 +47,10 @@ class TrafficLog {
 
   // Resets every row's day totals, then takes those stored for `today`.
   void LoadToday(AdapterList& rows, const LocalTime& today);
+  // Rows that joined the table after LoadToday (an interface reported late after a boot, a VPN
+  // or USB adapter plugged in) take up the record stored for them today, totals and offset, as
+  // if they had been there when today was loaded: one record per adapter and day, always.
+  void TakeUpToday(const std::vector<AdapterEntry*>& joined, const LocalTime& today);
   // Writes every row's record for `today` (appending records for rows that have none yet) and
   // flushes to disk. Nothing without a log or in the reader role.
   bool WriteToday(AdapterList& rows, const LocalTime& today);

@@ -6,8 +6,9 @@
 namespace veltrano {
 namespace {
 
-// A counter that went backwards wrapped past 2^32 or was reset: its new value is this tick's.
-std::uint32_t CounterDifference(std::uint32_t current, std::uint32_t previous) {
+// A counter that went backwards was reset (or, 32 bits wide, wrapped past 2^32): its new value is
+// this tick's. 64-bit counters do not wrap in the life of any link, so their differences are exact.
+std::uint64_t CounterDifference(std::uint64_t current, std::uint64_t previous) {
   return current >= previous ? current - previous : current;
 }
 
@@ -32,8 +33,11 @@ void TrafficSampler::Tick() {
   if (!EnumerateInterfaces(table_.Source(), interfaces_)) return;
 
   Accumulators totals;
+  joined_.clear();
   for (size_t position = 0; position < interfaces_.size(); ++position)
     CountInterface(position, interfaces_[position], totals, now);
+  // An interface that shows up late (after a boot, or plugged in) continues today's record.
+  log_.TakeUpToday(joined_, lastTick_);
   for (auto row = table_.FirstInterfaceRow(); row != rows.end(); ++row)
     if (!row->seenThisTick) CountAbsentRow(*row, now);
 
@@ -47,18 +51,22 @@ void TrafficSampler::CountInterface(size_t position, const EnumeratedInterface& 
   AdapterEntry* row = table_.MatchInterface(position, interface.id);
   if (!row) {
     // A new interface is counted from the next tick on, against the baseline taken now.
-    table_.AppendInterface(interface, role_ == ProgramRole::kDesktop).seenThisTick = true;
+    AdapterEntry& joined = table_.AppendInterface(interface, role_ == ProgramRole::kDesktop);
+    joined.seenThisTick = true;
+    joined_.push_back(&joined);
     return;
   }
   if (row->seenThisTick) return;  // the same adapter reported twice in one pass counts once
   row->seenThisTick = true;
 
-  std::uint32_t received = 0, sent = 0;
-  if (row->hasPrev) {
+  // A baseline of the other counter width is no baseline: the first difference would be nonsense.
+  std::uint64_t received = 0, sent = 0;
+  if (row->hasPrev && row->prevWide == interface.row.wideCounters) {
     received = CounterDifference(interface.row.inOctets, row->prevInOctets);
     sent = CounterDifference(interface.row.outOctets, row->prevOutOctets);
   }
   row->hasPrev = true;
+  row->prevWide = interface.row.wideCounters;
   row->prevInOctets = interface.row.inOctets;
   row->prevOutOctets = interface.row.outOctets;
 
@@ -93,7 +101,7 @@ void TrafficSampler::CountAggregate(AdapterEntry& row, std::uint64_t received, s
   if (role_ == ProgramRole::kDesktop) AddRates(row, received, sent);
   row.todayIn += received;
   row.todayOut += sent;
-  listener_->OnRowSample(row, ClampToU32(received), ClampToU32(sent), now);
+  listener_->OnRowSample(row, received, sent, now);
 }
 
 void TrafficSampler::AddRates(AdapterEntry& row, std::uint64_t received, std::uint64_t sent) {
@@ -103,8 +111,8 @@ void TrafficSampler::AddRates(AdapterEntry& row, std::uint64_t received, std::ui
   RateSample sample;
   sample.received = ClampToU32(received);
   sample.sent = ClampToU32(sent);
-  sample.averageReceived = static_cast<std::uint32_t>(row.sumIn / row.sampleCount);
-  sample.averageSent = static_cast<std::uint32_t>(row.sumOut / row.sampleCount);
+  sample.averageReceived = ClampToU32(row.sumIn / row.sampleCount);
+  sample.averageSent = ClampToU32(row.sumOut / row.sampleCount);
   row.history.push_back(sample);
   while (row.history.size() > historyCap_) row.history.pop_front();
 }

@@ -17,9 +17,9 @@ namespace veltrano {
 class SamplerListener {
  public:
   virtual ~SamplerListener() = default;
-  // Per row and tick, in table order, with the bytes of this tick (zero for an absent
+  // Per row and tick, in table order, with the bytes of this tick in full (zero for an absent
   // interface): graph pane, tray icon, rates recorder.
-  virtual void OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) {
+  virtual void OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now) {
     (void)row, (void)received, (void)sent, (void)now;
   }
   // The row's IP address text changed (its title may show it).
@@ -66,6 +66,7 @@ class TrafficSampler {
   size_t historyCap_;
   LocalTime lastTick_;
   std::vector<EnumeratedInterface> interfaces_;
+  std::vector<AdapterEntry*> joined_;  // rows appended during this tick
   SamplerListener silent_;
   SamplerListener* listener_ = &silent_;
 };

@@ -1,5 +1,5 @@
 // The operating system's network interface table, as the IP helper library reports it: a chain
-// of adapter records, and one interface row (type, 32-bit octet counters) per adapter index.
+// of adapter records, and one interface row (type, octet counters) per adapter index.
 #pragma once
 
 #include <array>
@@ -19,8 +19,11 @@ struct AdapterRecord {
 
 struct InterfaceRow {
   std::uint32_t type = 0;
-  std::uint32_t inOctets = 0;
-  std::uint32_t outOctets = 0;
+  // The octet counters: 64 bits wide where the system offers them (a step back is then a reset),
+  // otherwise 32 bits that wrap past 2^32.
+  std::uint64_t inOctets = 0;
+  std::uint64_t outOctets = 0;
+  bool wideCounters = false;
   std::string description;  // the first dwDescrLen bytes of bDescr, untrimmed
 };
 

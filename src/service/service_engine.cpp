@@ -86,7 +86,7 @@ void ServiceEngine::Shutdown() {
   running_ = false;
 }
 
-void ServiceEngine::OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) {
+void ServiceEngine::OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now) {
   if (row.recordRates) recorder_.RecordTick(row, received, sent, now);
 }
 

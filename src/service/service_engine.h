@@ -63,7 +63,7 @@ class ServiceEngine : private SamplerListener {
   bool OpenTrafficLog();
 
   // Sampler hand-offs: the rates recorder per row, then notification and scheduled reports.
-  void OnRowSample(AdapterEntry& row, std::uint32_t received, std::uint32_t sent, const LocalTime& now) override;
+  void OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now) override;
   void OnTickEnd(const LocalTime& now) override;
   void OnDayChanged(const LocalTime& now) override;
   CalendarSettings Calendar() const;

@@ -96,6 +96,37 @@ TEST_F(TrafficLogTest, LoadsTodaysTotalsAndTheLastRecordOfADayWins) {
   EXPECT_EQ(rows.back().dayRecordOffset, 24 + 2 * 296);
 }
 
+// A log past 4 GiB (sparse, so the test stays cheap): today's records go to its end and are
+// rewritten there, never over old days near the start.
+TEST_F(TrafficLogTest, RecordsPastFourGibibytesAreAppendedAndRewrittenAtTheirOwnOffsets) {
+  const std::uint64_t records = 14510100;  // 24 + records * 296 lies just past 2^32
+  const std::uint64_t end = 24 + records * 296;
+  ASSERT_GT(end, 0x100000000ULL);
+  const std::string yesterday = Record(2026, 12, 7, 1, 300, "{NIC}", 50, 60);
+  folder_.WriteAll("qxrsum_v2.log", kHeader + yesterday);
+  {
+    std::unique_ptr<File> file = folder_.Files().Open(path_, FileMode::kWriter);
+    ASSERT_TRUE(file && file->Truncate(end));
+  }
+  ASSERT_TRUE(Open(log_));
+  AdapterList rows = Rows();
+  rows.back().todayIn = 1;
+  ASSERT_TRUE(log_.WriteToday(rows, Day(2026, 12, 8, 2)));
+  EXPECT_EQ(rows.back().dayRecordOffset, static_cast<std::int64_t>(end + 2 * 296));
+  rows.back().todayIn = 2;
+  ASSERT_TRUE(log_.WriteToday(rows, Day(2026, 12, 8, 2)));
+  log_.Close();
+
+  std::unique_ptr<File> file = folder_.Files().Open(path_, FileMode::kReader);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->Size(), end + 3 * 296);
+  std::string bytes(296, '\0');
+  ASSERT_EQ(file->ReadAt(24, bytes.data(), bytes.size()), 296u);
+  EXPECT_EQ(bytes, yesterday);
+  ASSERT_EQ(file->ReadAt(end + 2 * 296, bytes.data(), bytes.size()), 296u);
+  EXPECT_EQ(bytes, Record(2026, 12, 8, 2, 300, "{NIC}", 2, 0));
+}
+
 TEST_F(TrafficLogTest, AnAppendAfterAnInterruptedWriteReplacesTheFragment) {
   folder_.WriteAll("qxrsum_v2.log", kHeader + Record(2026, 12, 7, 1, 100, "", 50, 60) + std::string(100, 'x'));
   ASSERT_TRUE(Open(log_));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/fake_clock.h"
 #include "fakes/fake_interface_source.h"
 #include "fakes/test_folder.h"
@@ -11,10 +13,14 @@ namespace {
 
 class CountingListener : public SamplerListener {
  public:
-  void OnRowSample(AdapterEntry&, std::uint32_t, std::uint32_t, const LocalTime&) override { ++rowSamples; }
+  void OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t, const LocalTime&) override {
+    ++rowSamples;
+    if (row.kind == kAllConnections) lastAllReceived = received;
+  }
   void OnTickEnd(const LocalTime&) override { ++tickEnds; }
   void OnDayChanged(const LocalTime&) override { ++dayChanges; }
   int rowSamples = 0, tickEnds = 0, dayChanges = 0;
+  std::uint64_t lastAllReceived = 0;
 };
 
 class SamplerTest : public ::testing::Test {
@@ -52,6 +58,66 @@ TEST_F(SamplerTest, CountsTheNewValueWhenTheCounterWraps) {
   TickAfter(1);
   EXPECT_EQ(Row(2).todayIn, 1000u);
   EXPECT_EQ(Row(0).todayIn, 1000u);
+}
+
+TEST_F(SamplerTest, SixtyFourBitCountersAreCountedExactlyAcrossTwoToTheThirtyTwo) {
+  source_.wideCounters = true;
+  source_.Add("{ETH-000000}", 1, 6, 4000000000u, 0);
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  Start(ProgramRole::kService);
+  source_.interfaces[0].row.inOctets = 4300000000u;  // a 32-bit counter would have wrapped here
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 300000000u);
+  // Going backwards in 64 bits is a reset (the interface was re-created): the new value counts.
+  source_.interfaces[0].row.inOctets = 1000;
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 300001000u);
+  EXPECT_EQ(Row(0).todayIn, 300001000u);
+}
+
+TEST_F(SamplerTest, ThirtyTwoBitCountersKeepTheirWrapRule) {
+  source_.Add("{ETH-000000}", 1, 6, 4000000000u, 0);
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  Start(ProgramRole::kService);
+  source_.interfaces[0].row.inOctets = 4300000000u;  // read as 5,032,704 after the wrap
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 5032704u);
+}
+
+TEST_F(SamplerTest, ABaselineOfTheOtherWidthCountsNothing) {
+  source_.Add("{ETH-000000}", 1, 6, 7000000000u, 0);  // read narrow: 2,705,032,704
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  Start(ProgramRole::kService);
+  source_.interfaces[0].row.wideCounters = true;
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 0u);
+  source_.interfaces[0].row.inOctets += 10;
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 10u);
+}
+
+// Past 4 GiB in one second: the 32-bit sample is clamped (never wraps), totals and the recorder's
+// hand-off carry the full amount.
+TEST_F(SamplerTest, ASecondAboveFourGibibytesIsClampedInTheSampleAndExactInTheTotals) {
+  source_.wideCounters = true;
+  source_.Add("{ETH-000000}", 1);
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  Start(ProgramRole::kDesktop);
+  source_.interfaces[0].row.inOctets = 5000000000u;
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 5000000000u);
+  EXPECT_EQ(Row(0).todayIn, 5000000000u);
+  EXPECT_EQ(listener_.lastAllReceived, 5000000000u);
+  for (size_t row : {0u, 2u}) {
+    ASSERT_EQ(Row(row).history.size(), 1u);
+    EXPECT_EQ(Row(row).history.back().received, 0xFFFFFFFFu);
+    EXPECT_EQ(Row(row).history.back().averageReceived, 0xFFFFFFFFu);
+    EXPECT_EQ(Row(row).sumIn, 5000000000u);
+  }
+  source_.interfaces[0].row.inOctets += 600000000u;  // 10 Gbit/s links reach such seconds
+  TickAfter(1);
+  EXPECT_EQ(Row(2).history.back().received, 600000000u);
+  EXPECT_EQ(Row(2).history.back().averageReceived, 2800000000u);
 }
 
 TEST_F(SamplerTest, CountsDialUpInterfacesInBothAggregates) {
@@ -180,6 +246,120 @@ TEST_F(SamplerTest, MidnightKeepsTheLastSecondsWithTheOldDay) {
   eighth.day = 8, eighth.month = 12;
   reader.LoadToday(rows, eighth);
   EXPECT_EQ(std::next(rows.begin(), 2)->todayIn, 100u);
+}
+
+// An interface that the system reports only some seconds after the start (as after a boot) or
+// that is plugged in during the day continues the record stored for it today.
+class LateInterfaceTest : public SamplerTest {
+ protected:
+  // Yesterday's and today's records of the late interface and All Connections.
+  void StoreEarlierRun() {
+    const LocalTime yesterday = Day(7), today = Day(8);
+    TrafficLog earlier(folder_.Files());
+    ASSERT_TRUE(earlier.Open(folder_.Path("qxrsum_v2.log"), LogOpenOptions{}));
+    AdapterList rows(3);
+    rows.front().kind = kAllConnections;
+    std::next(rows.begin())->kind = kDialUpConnections;
+    rows.back().id = "{LATE-00000}";
+    rows.back().todayIn = 7;
+    ASSERT_TRUE(earlier.WriteToday(rows, yesterday));
+    for (auto& row : rows) row.dayRecordOffset = -1;
+    rows.back().todayIn = 1000, rows.back().todayOut = 2000;
+    rows.front().todayIn = 5000;
+    ASSERT_TRUE(earlier.WriteToday(rows, today));
+  }
+  static LocalTime Day(int day) {
+    LocalTime time;
+    time.year = 2026, time.month = 12, time.day = day, time.hour = 10;
+    return time;
+  }
+  // Today's records in the file, as (id, received, sent).
+  std::vector<std::tuple<std::string, std::uint64_t, std::uint64_t>> TodaysRecords() {
+    TrafficLog reader(folder_.Files());
+    LogOpenOptions options;
+    options.role = LogRole::kDesktopReader;
+    std::vector<std::tuple<std::string, std::uint64_t, std::uint64_t>> records;
+    if (!reader.Open(folder_.Path("qxrsum_v2.log"), options)) return records;
+    reader.ForEachRecord([&](const DayRecord& record, std::uint64_t) {
+      if (record.day == 8 && record.kind == kInterfaceAdapter) records.emplace_back(record.id, record.received, record.sent);
+    });
+    return records;
+  }
+  void InterfaceShowsUp(std::uint64_t in, std::uint64_t out) {
+    source_.Add("{LATE-00000}", 4, 6, in, out);
+  }
+};
+
+TEST_F(LateInterfaceTest, TheServiceContinuesTodaysRecordOfAnInterfaceReportedLate) {
+  StoreEarlierRun();
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  Start(ProgramRole::kService);
+  ASSERT_EQ(table_.Rows().size(), 2u);  // nothing reported yet
+  EXPECT_EQ(Row(0).todayIn, 5000u);
+  TickAfter(1);
+  InterfaceShowsUp(100, 100);
+  TickAfter(1);
+  ASSERT_EQ(table_.Rows().size(), 3u);
+  EXPECT_EQ(Row(2).todayIn, 1000u);
+  EXPECT_EQ(Row(2).todayOut, 2000u);
+  source_.interfaces[0].row.inOctets += 10;
+  TickAfter(8);  // 10:00:11: counted, then written at 10:00:16
+  TickAfter(5);
+  EXPECT_EQ(Row(2).todayIn, 1010u);
+  EXPECT_EQ(Row(0).todayIn, 5010u);
+  using Record = std::tuple<std::string, std::uint64_t, std::uint64_t>;
+  EXPECT_EQ(TodaysRecords(), (std::vector<Record>{{"{LATE-00000}", 1010, 2000}}));
+}
+
+TEST_F(LateInterfaceTest, AnInterfaceWithoutARecordTodayGetsOneAppended) {
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  Start(ProgramRole::kDesktop);
+  InterfaceShowsUp(100, 100);
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 0u);
+  EXPECT_EQ(Row(2).dayRecordOffset, -1);
+  source_.interfaces[0].row.inOctets += 10;
+  TickAfter(1);
+  log_.WriteToday(table_.Rows(), clock_.now);
+  using Record = std::tuple<std::string, std::uint64_t, std::uint64_t>;
+  EXPECT_EQ(TodaysRecords(), (std::vector<Record>{{"{LATE-00000}", 10, 0}}));
+}
+
+TEST_F(LateInterfaceTest, TheDesktopReadingAlongTakesUpTheServicesRecord) {
+  StoreEarlierRun();
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  table_.LoadAdapterSettings({}, ProgramRole::kDesktop);
+  LogOpenOptions options;
+  options.role = LogRole::kDesktopReader;
+  ASSERT_TRUE(log_.Open(folder_.Path("qxrsum_v2.log"), options));
+  sampler_ = std::make_unique<TrafficSampler>(ProgramRole::kDesktop, table_, log_, clock_);
+  log_.LoadToday(table_.Rows(), clock_.now);
+  InterfaceShowsUp(100, 100);
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 1000u);
+  EXPECT_EQ(Row(2).todayOut, 2000u);
+}
+
+// Stopped and started again the same day, the interface reported late each time: the day keeps
+// one record per adapter and its totals hold everything counted.
+TEST_F(LateInterfaceTest, RestartsTheSameDayKeepOneRecordWithEveryByte) {
+  std::uint64_t counter = 100;
+  for (int run = 0; run < 3; ++run) {
+    clock_.Set(2026, 12, 8, 10, run, 1);
+    source_.interfaces.clear();
+    Start(ProgramRole::kService);
+    TickAfter(1);
+    InterfaceShowsUp(counter, 0);
+    TickAfter(1);
+    for (int second = 0; second < 3; ++second) {
+      source_.interfaces[0].row.inOctets = counter += 1000;
+      TickAfter(1);
+    }
+    log_.WriteToday(table_.Rows(), sampler_->LastTick());
+    log_.Close();
+  }
+  using Record = std::tuple<std::string, std::uint64_t, std::uint64_t>;
+  EXPECT_EQ(TodaysRecords(), (std::vector<Record>{{"{LATE-00000}", 9000, 0}}));
 }
 
 TEST_F(SamplerTest, HistoriesNeverExceedTheCap) {

@@ -27,11 +27,17 @@ class FakeInterfaceSource : public InterfaceSource {
     return true;
   }
 
+  // A row scripted with 32-bit counters is read as GetIfEntry reads it: cut to 32 bits, so one
+  // script can drive the same traffic through either width.
   bool GetIfEntry(std::uint32_t index, InterfaceRow& row) override {
     if (failingRows.count(index)) return false;
     for (const auto& interface : interfaces) {
       if (interface.record.index == index) {
         row = interface.row;
+        if (!row.wideCounters) {
+          row.inOctets &= 0xFFFFFFFFu;
+          row.outOctets &= 0xFFFFFFFFu;
+        }
         return true;
       }
     }
@@ -39,8 +45,8 @@ class FakeInterfaceSource : public InterfaceSource {
   }
 
   // An interface with a GUID name, type 6 and the given counters.
-  Interface& Add(const std::string& name, std::uint32_t index, std::uint32_t type = 6, std::uint32_t in = 0,
-                 std::uint32_t out = 0, const std::string& description = "Ethernet adapter") {
+  Interface& Add(const std::string& name, std::uint32_t index, std::uint32_t type = 6, std::uint64_t in = 0,
+                 std::uint64_t out = 0, const std::string& description = "Ethernet adapter") {
     Interface interface;
     interface.record.name = name;
     interface.record.index = index;
@@ -51,10 +57,12 @@ class FakeInterfaceSource : public InterfaceSource {
     interface.row.inOctets = in;
     interface.row.outOctets = out;
     interface.row.description = description;
+    interface.row.wideCounters = wideCounters;
     interfaces.push_back(interface);
     return interfaces.back();
   }
 
+  bool wideCounters = false;  // the counter width of the interfaces added from now on
   bool bindSucceeds = true;
   bool failEnumeration = false;
   std::set<std::uint32_t> failingRows;

@@ -8,7 +8,7 @@
 namespace veltrano {
 namespace {
 
-TEST(ProcInterfaceSource, ListsInterfacesButNotLoopbackAndCutsCountersTo32Bits) {
+TEST(ProcInterfaceSource, ListsInterfacesButNotLoopbackAndReportsFull64BitCounters) {
   ProcInterfaceSource real;
   std::vector<AdapterRecord> adapters;
   ASSERT_TRUE(real.GetAdaptersInfo(adapters));
@@ -21,8 +21,9 @@ TEST(ProcInterfaceSource, ListsInterfacesButNotLoopbackAndCutsCountersTo32Bits) 
   ProcInterfaceSource source(fake);
   InterfaceRow row;
   ASSERT_TRUE(source.GetIfEntry(adapters[0].index, row));
-  EXPECT_EQ(row.inOctets, 100u);
-  EXPECT_EQ(row.outOctets, 1u);
+  EXPECT_TRUE(row.wideCounters);
+  EXPECT_EQ(row.inOctets, 4294967396u);
+  EXPECT_EQ(row.outOctets, 8589934593u);
   EXPECT_EQ(row.description, adapters[0].name);
   EXPECT_FALSE(source.GetIfEntry(0x7FFFFFF0, row));
   std::remove(fake.c_str());

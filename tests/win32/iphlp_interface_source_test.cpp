@@ -22,6 +22,33 @@ TEST(IphlpInterfaceSource, BindsAndReadsARowForEveryAdapter) {
   EXPECT_FALSE(source.GetIfEntry(0x7FFFFFF0, row));
 }
 
+// The 64-bit table and GetIfEntry describe the same interfaces; the wide counters' low 32 bits
+// are the narrow counters (read just after them, so at most a little ahead).
+TEST(IphlpInterfaceSource, WideAndNarrowCountersDescribeTheSameInterfaces) {
+  IphlpInterfaceSource wide;
+  IphlpInterfaceSource narrow(false);
+  ASSERT_TRUE(wide.Bind() && narrow.Bind());
+  if (!wide.HasWideCounters()) GTEST_SKIP() << "no 64-bit interface table here";
+  EXPECT_FALSE(narrow.HasWideCounters());
+  std::vector<AdapterRecord> adapters, again;
+  ASSERT_TRUE(narrow.GetAdaptersInfo(adapters));
+  for (const auto& adapter : adapters) {
+    InterfaceRow before, after;
+    ASSERT_TRUE(narrow.GetIfEntry(adapter.index, before));
+    ASSERT_TRUE(wide.GetAdaptersInfo(again));
+    ASSERT_TRUE(wide.GetIfEntry(adapter.index, after)) << adapter.name;
+    EXPECT_FALSE(before.wideCounters);
+    EXPECT_TRUE(after.wideCounters);
+    EXPECT_EQ(after.type, before.type);
+    EXPECT_EQ(InterfaceDescription(after), InterfaceDescription(before));
+    EXPECT_LE(before.inOctets, 0xFFFFFFFFu);
+    EXPECT_LT(static_cast<std::uint32_t>(after.inOctets - before.inOctets), 1u << 24);
+    EXPECT_LT(static_cast<std::uint32_t>(after.outOctets - before.outOctets), 1u << 24);
+  }
+  InterfaceRow row;
+  EXPECT_FALSE(wide.GetIfEntry(0x7FFFFFF0, row));
+}
+
 TEST(IphlpInterfaceSource, FailsEveryCallBeforeBinding) {
   IphlpInterfaceSource source;
   std::vector<AdapterRecord> adapters;

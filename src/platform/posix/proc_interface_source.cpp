@@ -116,8 +116,9 @@ bool ProcInterfaceSource::GetIfEntry(std::uint32_t index, InterfaceRow& row) {
   std::uint64_t in = 0, out = 0;
   if (!ReadCounters(procNetDev_, name, in, out)) return false;
   row.type = IfTypeFromArp(QueryLink(name).arpType);
-  row.inOctets = static_cast<std::uint32_t>(in);
-  row.outOctets = static_cast<std::uint32_t>(out);
+  row.inOctets = in;
+  row.outOctets = out;
+  row.wideCounters = true;
   row.description = name;
   return true;
 }

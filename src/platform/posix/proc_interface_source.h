@@ -1,5 +1,5 @@
-// The machine's interfaces on Linux: counters from /proc/net/dev (cut to 32 bits, as the IP
-// helper's octet counters are), addresses from getifaddrs and SIOCGIFHWADDR.
+// The machine's interfaces on Linux: the kernel's 64-bit counters from /proc/net/dev, addresses
+// from getifaddrs and SIOCGIFHWADDR.
 #pragma once
 
 #include <string>
