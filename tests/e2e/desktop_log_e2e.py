@@ -75,6 +75,20 @@ def today_totals(records):
     return {(kind, ident): (received, sent) for d, kind, ident, received, sent in records if d == date}
 
 
+def plant_today_total(unix_log, kind, received):
+    """Sets today's received bytes of the first record of that kind; the value set, or None."""
+    today = time.localtime()
+    with open(unix_log, "r+b") as f:
+        data = f.read()
+        for offset in range(24, len(data) - 295, 296):
+            year, month, day, _, _, _, record_kind = struct.unpack_from("<6Hi", data, offset)
+            if (year, month, day, record_kind) == (today.tm_year, today.tm_mon, today.tm_mday, kind):
+                f.seek(offset + 280)
+                f.write(struct.pack("<Q", received))
+                return received
+    return None
+
+
 def default_path_migration_and_today():
     reg_delete_tree(r"HKCU\Software\Veltrano")
     folder = app_data_folder() + "\\Pellacor"
@@ -107,11 +121,16 @@ def default_path_migration_and_today():
     rows = 2 + len(interface_ids())
     expect(len(today), rows, "every row has today's record after the window closed")
 
+    # Today's total of All Connections raised in the file: the next start must carry on from it,
+    # with or without live traffic.
+    planted = plant_today_total(unix_path(log_path), 100, 10**9)
     run_desktop(3)
     opened, again = log_records(log_path)
     later = today_totals(again)
     check(len(again) == len(records) and all(later[key] >= today[key] for key in today),
           "a second start rewrites today's records in place and its totals carry on")
+    check(planted is not None and later.get((100, ""), (0, 0))[0] >= planted,
+          f"a second start takes in today's stored total: {later.get((100, ''))} after {planted} was stored")
     return log_path
 
 

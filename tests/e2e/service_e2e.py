@@ -12,7 +12,7 @@ import time
 
 from veth import VethPair
 from service_helpers import SERVICE, SERVICE_LOG, fresh_service, run_service, wait_for, wait_for_state
-from wine_helpers import BUILD, ROOT, check, expect, finish, probe, reg_add, reg_delete_tree, wine
+from wine_helpers import BUILD, ROOT, check, expect, finish, probe, reg_add, reg_delete_tree, skip, wine
 
 FOLDER = os.path.join(BUILD, "service-e2e")
 PAIR = VethPair("s", 78)
@@ -111,6 +111,7 @@ def logs_real_traffic(log_path):
     if not have_pair:
         print("network namespaces cannot be created here: the service logs the interfaces it finds, "
               "and no traffic is sent")
+        no_pair = "network namespaces cannot be created here, so no traffic is sent"
     else:
         # Wine may name a brand-new interface differently until it has settled: start the service
         # once the pair shows up under its lasting id.
@@ -133,13 +134,16 @@ def logs_real_traffic(log_path):
     # The stopped state comes after the last write: the day is on disk now.
     opened, totals = today_totals(log_path)
     check(opened, "the log has a valid header")
-    all_sent = totals.get((100, ""), (0, 0))[1]
-    check(all_sent >= sent, f"All Connections sent {all_sent} bytes today, at least the {sent} sent")
+    check((100, "") in totals, "All Connections has a record of today")
     if have_pair:
+        all_sent = totals.get((100, ""), (0, 0))[1]
+        check(all_sent >= sent, f"All Connections sent {all_sent} bytes today, at least the {sent} sent")
         near = interface_id(PAIR.near)
         near_sent = totals.get((300, near), (0, 0))[1]
         check(near_sent >= sent, f"{PAIR.near} ({near}) sent {near_sent} bytes, at least the {sent} sent"
               + ("" if near_sent >= sent else f"; today's records: {totals}"))
+    else:
+        skip("the service logs the traffic sent through an interface", no_pair)
 
     messages, stamped = service_messages()
     check(stamped, "every line is stamped with the ctime text; the stopped line is followed by an empty one")
@@ -171,7 +175,12 @@ def survives_being_killed(log_path, have_pair):
         else:
             print(f"round {round_number}: opened {opened}, totals before {before}, after {after}")
         before = after
-    expect(rounds_ok, 10, "after each of ten kills the log is valid and today's totals never went back")
+    if have_pair:
+        expect(rounds_ok, 10, "after each of ten kills the log is valid and today's totals never went back")
+    else:
+        expect(rounds_ok, 10, "after each of ten kills the log is valid")
+        skip("today's totals never go back across kills while traffic flows",
+             "network namespaces cannot be created here, so no traffic is sent")
 
     runs = service_messages()[0].count("Service is running...")
     wine("sc", "start", "VeltranoService", check=False)

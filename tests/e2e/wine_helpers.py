@@ -11,6 +11,8 @@ WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 PROBE = os.path.join(BUILD, "tests", "settings_probe.exe")
 
 failures = []
+passed = []
+skipped = []
 
 
 def _use_project_display():
@@ -97,15 +99,30 @@ def require_system_module(name):
 
 def check(condition, what):
     print(("ok   " if condition else "FAIL ") + what)
-    if not condition:
-        failures.append(what)
+    (passed if condition else failures).append(what)
     return condition
+
+
+def skip(what, reason):
+    """A check that cannot be made here: said in a line of its own (the test command repeats
+    these lines), and never counted as passed."""
+    print(f"skipped: {what} ({reason})")
+    skipped.append(what)
 
 
 def expect(actual, expected, what):
     check(actual == expected, f"{what}: {actual!r}" + ("" if actual == expected else f" (expected {expected!r})"))
 
 
+# The exit code ctest takes for a skipped test (SKIP_RETURN_CODE of the drivers).
+SKIPPED_EXIT = 77
+
+
 def finish():
-    print(f"{len(failures)} failed" if failures else "all checks passed")
+    """Exits 1 when a check failed, 77 (skipped) when no check could be made at all, else 0."""
+    if not passed and not failures:
+        print("skipped: every check of this driver (none could be made here)")
+        sys.exit(SKIPPED_EXIT)
+    counts = f"{len(passed)} passed, {len(failures)} failed, {len(skipped)} skipped"
+    print(counts if failures or skipped else f"all checks passed ({counts})")
     sys.exit(1 if failures else 0)
