@@ -1,7 +1,8 @@
 // The list view helper under Wine on a real report-style list.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
 #include "desktop/dialog_template.h"
 #include "desktop/ui/dialog.h"

@@ -2,8 +2,9 @@
 // units, selection as item indexes, sorting by keys that plain code computes.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
 #include <functional>
 #include <string>

@@ -2,8 +2,9 @@
 // set-active through hooks; a page that was never shown gets neither init nor apply.
 #pragma once
 
-#include <commctrl.h>
 #include <windows.h>
+// commctrl.h needs the types of windows.h.
+#include <commctrl.h>
 
 #include <string>
 #include <vector>
