@@ -218,15 +218,14 @@ bool COptAdaptersPage::OnApply() {
   fields.trayName = IsChecked(page, IDC_AD_TRAY_NAME);
   fields.trayIp = IsChecked(page, IDC_AD_TRAY_IP);
   fields.trayIndex = ComboSelection(page, IDC_AD_TRAY_ADAPTER);
-  fields.customSpeedShown =
-      SelectedRow() >= 0 && ComboSelection(page, IDC_AD_CONNECTION) == kSpecifySpeedIndex;
+  fields.customSpeedShown = SelectedRow() >= 0 && ComboSelection(page, IDC_AD_CONNECTION) == kSpecifySpeedIndex;
   fields.customSpeed = ItemText(page, IDC_AD_CUSTOM_SPEED);
 
   Options tray = data_.tray;
   const PageCheck<AdaptersControl> check = ReadAdaptersPage(fields, tray);
   if (!check.Accepted()) {
-    const int focus = check.focus == AdaptersControl::kTrayAdapter   ? IDC_AD_TRAY_ADAPTER
-                      : check.focus == AdaptersControl::kCustomSpeed ? IDC_AD_CUSTOM_SPEED
+    const int focus = check.focus == AdaptersControl::kTrayAdapter                  ? IDC_AD_TRAY_ADAPTER
+                      : check.focus == AdaptersControl::kCustomSpeed                ? IDC_AD_CUSTOM_SPEED
                       : check.focus == AdaptersControl::kName && SelectedRow() >= 0 ? IDC_AD_NAME
                                                                                     : IDC_AD_LIST;
     Refuse(focus, check.message);

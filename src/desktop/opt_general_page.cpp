@@ -10,11 +10,11 @@ namespace {
 
 // The display switches in the order of their check boxes (IDC_GEN_DISPLAY_FIRST onwards).
 std::uint32_t Options::*const kDisplaySwitches[] = {
-    &Options::displayTitle,       &Options::displayGraph,        &Options::displayText,
-    &Options::displayMaxRateInText, &Options::displayScale,      &Options::displayScaleGrid,
-    &Options::displayTimeGrid,    &Options::displayTimeText,     &Options::scaleGridOnTop,
-    &Options::timeGridOnTop,      &Options::timeTextOnTop,       &Options::dispAvgDownLine,
-    &Options::dispAvgUpLine,      &Options::dispAvgValuesInText, &Options::textCrSameAsGraphCr,
+    &Options::displayTitle,         &Options::displayGraph,        &Options::displayText,
+    &Options::displayMaxRateInText, &Options::displayScale,        &Options::displayScaleGrid,
+    &Options::displayTimeGrid,      &Options::displayTimeText,     &Options::scaleGridOnTop,
+    &Options::timeGridOnTop,        &Options::timeTextOnTop,       &Options::dispAvgDownLine,
+    &Options::dispAvgUpLine,        &Options::dispAvgValuesInText, &Options::textCrSameAsGraphCr,
 };
 
 struct SwitchBox {
@@ -22,10 +22,14 @@ struct SwitchBox {
   std::uint32_t Options::*value;
 };
 const SwitchBox kSwitchBoxes[] = {
-    {IDC_GEN_ALWAYS_ON_TOP, &Options::alwaysOnTop},       {IDC_GEN_SHOW_CAPTION, &Options::showCaption},
-    {IDC_GEN_START_WITH_WINDOWS, &Options::startWithWindows}, {IDC_GEN_START_MINIMIZED, &Options::startMinimized},
-    {IDC_GEN_HOTKEY, &Options::hotkeyEnabled},            {IDC_GEN_CLICK_THROUGH, &Options::enableClickThrough},
-    {IDC_GEN_SEMI_TRANSPARENT, &Options::semiTransparent}, {IDC_GEN_SHOW_IP, &Options::showIpInTitle},
+    {IDC_GEN_ALWAYS_ON_TOP, &Options::alwaysOnTop},
+    {IDC_GEN_SHOW_CAPTION, &Options::showCaption},
+    {IDC_GEN_START_WITH_WINDOWS, &Options::startWithWindows},
+    {IDC_GEN_START_MINIMIZED, &Options::startMinimized},
+    {IDC_GEN_HOTKEY, &Options::hotkeyEnabled},
+    {IDC_GEN_CLICK_THROUGH, &Options::enableClickThrough},
+    {IDC_GEN_SEMI_TRANSPARENT, &Options::semiTransparent},
+    {IDC_GEN_SHOW_IP, &Options::showIpInTitle},
 };
 
 }  // namespace

@@ -36,7 +36,9 @@ void FillItems(HWND page, int id, const ListItem* items, int count, std::uint32_
 COptGraphTextPage::COptGraphTextPage(HINSTANCE instance, Options& data, ui::Prompter& prompter, HWND mainWindow)
     : COptPage(instance, IDD_OPT_GRAPH_TEXT, prompter, mainWindow), data_(data), edited_(data) {}
 
-COptGraphTextPage::~COptGraphTextPage() { ReleaseBrushes(); }
+COptGraphTextPage::~COptGraphTextPage() {
+  ReleaseBrushes();
+}
 
 void COptGraphTextPage::ReleaseBrushes() {
   for (HBRUSH& brush : brushes_) {

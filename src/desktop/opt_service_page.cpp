@@ -16,7 +16,8 @@ COptServicePage::COptServicePage(HINSTANCE instance, ServiceSettings& data, cons
       data_(data),
       adapters_(adapters),
       files_(files),
-      reports_(adapters, [this](ScheduledReport& report) { return editor_ ? editor_(report) : EditInDialog(report); }) {}
+      reports_(adapters, [this](ScheduledReport& report) { return editor_ ? editor_(report) : EditInDialog(report); }) {
+}
 
 bool COptServicePage::EditInDialog(ScheduledReport& report) {
   CReportDlg dialog(GetModuleHandleW(nullptr), report, adapters_, files_, prompter_);

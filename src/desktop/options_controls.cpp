@@ -7,11 +7,17 @@
 
 namespace veltrano {
 
-bool IsChecked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+bool IsChecked(HWND dialog, int id) {
+  return IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
 
-void SetChecked(HWND dialog, int id, bool checked) { CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED); }
+void SetChecked(HWND dialog, int id, bool checked) {
+  CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
 
-void EnableItem(HWND dialog, int id, bool enabled) { EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE); }
+void EnableItem(HWND dialog, int id, bool enabled) {
+  EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
+}
 
 void AddComboItem(HWND dialog, int id, const std::string& text) {
   SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
@@ -22,7 +28,9 @@ int ComboSelection(HWND dialog, int id) {
   return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
-void SelectComboItem(HWND dialog, int id, int index) { SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0); }
+void SelectComboItem(HWND dialog, int id, int index) {
+  SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
+}
 
 std::string ItemText(HWND dialog, int id) {
   HWND control = GetDlgItem(dialog, id);
@@ -32,7 +40,9 @@ std::string ItemText(HWND dialog, int id) {
   return Narrow(text);
 }
 
-void SetItemText(HWND dialog, int id, const std::string& text) { SetDlgItemTextW(dialog, id, Widen(text).c_str()); }
+void SetItemText(HWND dialog, int id, const std::string& text) {
+  SetDlgItemTextW(dialog, id, Widen(text).c_str());
+}
 
 void SetSpinRange(HWND dialog, int id, int low, int high) {
   SendDlgItemMessageW(dialog, id, UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));

@@ -45,7 +45,9 @@ COptionsSheet::COptionsSheet(HINSTANCE instance, OptionsSheetData& data, HWND ma
       adapters_(std::make_unique<COptAdaptersPage>(instance, data.adapters, data.table, prompter, mainWindow)),
       service_(std::make_unique<COptServicePage>(instance, data.service, data.table, files, prompter, mainWindow)) {}
 
-COptionsSheet::~COptionsSheet() { DestroyModeless(); }
+COptionsSheet::~COptionsSheet() {
+  DestroyModeless();
+}
 
 void COptionsSheet::AddPages() {
   if (pagesAdded_) return;

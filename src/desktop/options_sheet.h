@@ -60,8 +60,7 @@ class COptServicePage;
 
 class COptionsSheet : public ui::PropertySheetDialog {
  public:
-  COptionsSheet(HINSTANCE instance, OptionsSheetData& data, HWND mainWindow, ui::Prompter& prompter,
-                FileSystem& files);
+  COptionsSheet(HINSTANCE instance, OptionsSheetData& data, HWND mainWindow, ui::Prompter& prompter, FileSystem& files);
   ~COptionsSheet() override;
 
   // The notification page is built by the main window (it needs the mail and sound services) and

@@ -59,7 +59,7 @@ void CReportDlg::OnOK() {
   ScheduledReport accepted = report_;
   const PageCheck<ReportDialogControl> check = ReadReportDialog(input, adapters_, files_, accepted);
   if (!check.Accepted()) {
-    const int focus = check.focus == ReportDialogControl::kType      ? IDC_RP_TYPE
+    const int focus = check.focus == ReportDialogControl::kType       ? IDC_RP_TYPE
                       : check.focus == ReportDialogControl::kAdapter  ? IDC_RP_ADAPTER
                       : check.focus == ReportDialogControl::kInterval ? IDC_RP_INTERVAL
                                                                       : IDC_RP_FILE;

@@ -48,7 +48,9 @@ void CReportList::Fill(int select) {
   if (select >= 0 && select < static_cast<int>(reports_.size())) list_.Select({select});
 }
 
-bool CReportList::HasSelection() const { return !list_.SelectedIndexes().empty(); }
+bool CReportList::HasSelection() const {
+  return !list_.SelectedIndexes().empty();
+}
 
 bool CReportList::Add() {
   ScheduledReport report = NewScheduledReport();

@@ -32,7 +32,8 @@ std::string SystemMessage(DWORD code) {
                      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
   std::string message = length ? Narrow(text, length) : std::string();
   if (text) LocalFree(text);
-  while (!message.empty() && (message.back() == '\n' || message.back() == '\r' || message.back() == ' '))
+  while (!message.empty() &&
+         (message.back() == '\n' || message.back() == '\r' || message.back() == ' ' || message.back() == '.'))
     message.pop_back();
   if (message.empty()) message = "error " + std::to_string(code);
   return message;
@@ -94,12 +95,25 @@ bool Win32ServiceManager::Start(const std::string& name) {
   if (!manager) return Fail();
   ScHandle service(OpenServiceW(manager.get(), Widen(name).c_str(), SERVICE_ALL_ACCESS));
   if (!service) return Fail();
-  if (!StartServiceW(service.get(), 0, nullptr)) return Fail();
+  if (!StartServiceW(service.get(), 0, nullptr)) {
+    // Wine reports a service process that ended during its start as a failure without a code.
+    const DWORD code = GetLastError();
+    lastError_ = code == NO_ERROR ? "the service stopped while it was starting" : SystemMessage(code);
+    return false;
+  }
   SERVICE_STATUS status{};
-  if (!WaitWhilePending(service.get(), SERVICE_START_PENDING, status, pollMs_, waitLimitMs_, true)) return Fail();
+  if (!WaitWhilePending(service.get(), SERVICE_START_PENDING, status, pollMs_, waitLimitMs_, true)) {
+    const DWORD code = GetLastError();
+    lastError_ = code == NO_ERROR ? "the service stopped while it was starting" : SystemMessage(code);
+    return false;
+  }
   if (status.dwCurrentState == SERVICE_RUNNING) return Succeed();
-  lastError_ = status.dwCurrentState == SERVICE_START_PENDING ? "the service did not finish starting"
-                                                              : SystemMessage(status.dwWin32ExitCode);
+  if (status.dwCurrentState == SERVICE_START_PENDING)
+    lastError_ = "the service did not finish starting";
+  else if (status.dwWin32ExitCode == NO_ERROR)
+    lastError_ = "the service stopped while it was starting";
+  else
+    lastError_ = SystemMessage(status.dwWin32ExitCode);
   return false;
 }
 
