@@ -31,11 +31,21 @@ StackRect PlaceMainWindow(const PlacementInput& input) {
     const int bottom = input.workArea.bottom - input.horizontalScrollHeight;
     rect = {right - width, bottom - height, right, bottom};
   }
+  // Growing never makes the window larger than the work area, and a grown window is kept inside
+  // it: margins that no screen can hold leave the panes empty rather than the window out of reach.
   const int smallest = 2 * input.margin + 1;
   const int clientWidth = rect.Width() - input.frameWidth;
   const int clientHeight = rect.Height() - input.frameHeight;
-  if (clientWidth < smallest) rect.right += smallest - clientWidth;
-  if (clientHeight < smallest) rect.bottom += smallest - clientHeight;
+  if (clientWidth < smallest) {
+    rect.right += std::max(0, std::min(smallest - clientWidth, input.workArea.Width() - rect.Width()));
+    const int overhang = rect.right - input.workArea.right;
+    if (overhang > 0) rect = {rect.left - overhang, rect.top, rect.right - overhang, rect.bottom};
+  }
+  if (clientHeight < smallest) {
+    rect.bottom += std::max(0, std::min(smallest - clientHeight, input.workArea.Height() - rect.Height()));
+    const int overhang = rect.bottom - input.workArea.bottom;
+    if (overhang > 0) rect = {rect.left, rect.top - overhang, rect.right, rect.bottom - overhang};
+  }
   return rect;
 }
 

@@ -1,7 +1,7 @@
 // The list view helper under Wine on a real report-style list.
 #include <gtest/gtest.h>
 #include <windows.h>
-// commctrl.h needs the types of windows.h.
+// after windows.h, which it needs
 #include <commctrl.h>
 
 #include "desktop/dialog_template.h"

@@ -41,6 +41,17 @@ TEST(ViewToggles, EachCommandFlipsItsSettingAndNamesItsSave) {
   EXPECT_FALSE(ApplyToggleCommand(options, 9000, true).known);
 }
 
+TEST(ViewToggles, TheDefaultsAreCheckedAsStored) {
+  const Options options = DefaultOptions();
+  for (int id : {ID_TITLE, ID_IP_ADDRESS, ID_GRAPH, ID_COLUMN_GRAPH, ID_SCALE, ID_SCALE_GRID, ID_TIME_TEXT,
+                 ID_TIME_GRID, ID_TEXT, ID_MAX_RATE, ID_UNIT_BITS, ID_ALWAYS_ON_TOP, ID_CAPTION, ID_SEMI_TRANSPARENT}) {
+    EXPECT_TRUE(StateOf(options, id).checked) << id;
+  }
+  for (int id : {ID_LINE_GRAPH, ID_AVG_DOWN_LINE, ID_AVG_UP_LINE, ID_AVERAGE_SPEEDS, ID_UNIT_BYTES, ID_CLICK_THROUGH}) {
+    EXPECT_FALSE(StateOf(options, id).checked) << id;
+  }
+}
+
 TEST(ViewToggles, RadioPairsSwitchToTheOtherValueFromEitherItem) {
   Options options = DefaultOptions();
   ASSERT_EQ(options.graphStyle, 1u);

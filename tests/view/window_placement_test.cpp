@@ -55,6 +55,13 @@ TEST(MainWindowPlacement, GrowsUntilTheClientAreaHoldsTwiceTheMarginsPlusOne) {
   EXPECT_EQ(rect.top, 100);
 }
 
+TEST(MainWindowPlacement, NeverGrowsBeyondTheWorkArea) {
+  PlacementInput input = Screen();
+  input.margin = 1000;
+  const StackRect rect = PlaceMainWindow(input);
+  EXPECT_EQ(rect, (StackRect{0, 0, 1280, 770})) << "and is kept inside it";
+}
+
 TEST(WindowAlpha, FollowsTheTransparencyPercent) {
   EXPECT_EQ(WindowAlpha(10), 229);
   EXPECT_EQ(WindowAlpha(90), 25);

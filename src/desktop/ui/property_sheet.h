@@ -3,7 +3,7 @@
 #pragma once
 
 #include <windows.h>
-// commctrl.h needs the types of windows.h.
+// after windows.h, which it needs
 #include <commctrl.h>
 
 #include <string>

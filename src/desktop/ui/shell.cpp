@@ -1,0 +1,22 @@
+// The shell seam's real side.
+#include "desktop/ui/shell.h"
+
+#include <shellapi.h>
+
+namespace veltrano::ui {
+
+bool SystemShell::Open(HWND owner, const std::wstring& verb, const std::wstring& target, int showCommand) {
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteW(owner, verb.c_str(), target.c_str(), nullptr, nullptr, showCommand));
+  return result > 32;
+}
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return L".\\";
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+}  // namespace veltrano::ui
