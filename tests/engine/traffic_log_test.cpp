@@ -163,9 +163,6 @@ TEST_F(TrafficLogTest, OneWriterAtATimeWhileReadersReadAlong) {
 class StubbornService : public ServiceManager {
  public:
   ServiceState QueryState(const std::string&) override { return state; }
-  bool Install(const std::string&, const std::string&, const std::string&, bool) override { return false; }
-  bool Start(const std::string&) override { return false; }
-  bool Remove(const std::string&) override { return false; }
   bool Stop(const std::string&) override {
     ++stops;
     if (releases) holder.reset();
