@@ -71,7 +71,8 @@ void COptionsSheet::OnPrepare(PROPSHEETHEADERW& header) {
 int CALLBACK COptionsSheet::SheetCallback(HWND sheet, UINT message, LPARAM) {
   if (message != PSCB_INITIALIZED) return 0;
   SetWindowLongPtrW(sheet, GWL_EXSTYLE, GetWindowLongPtrW(sheet, GWL_EXSTYLE) | WS_EX_APPWINDOW);
-  SetWindowLongPtrW(sheet, GWL_STYLE, GetWindowLongPtrW(sheet, GWL_STYLE) | WS_SYSMENU | WS_MINIMIZEBOX);
+  SetWindowLongPtrW(sheet, GWL_STYLE, GetWindowLongPtrW(sheet, GWL_STYLE) | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+  SetWindowPos(sheet, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   SetDlgItemTextW(sheet, IDOK, L"OK");
   SetDlgItemTextW(sheet, IDCANCEL, L"Cancel");
   SetDlgItemTextW(sheet, kApplyButton, L"&Apply");

@@ -83,9 +83,13 @@ bool Win32ServiceManager::Install(const std::string& executablePath, const std::
                                   const std::string& displayName, bool autoStart) {
   ScHandle manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
   if (!manager) return Fail();
+  // Quoted, so that a path with blanks cannot be read as a shorter program plus arguments.
+  const std::string quoted = !executablePath.empty() && executablePath.front() == '"'
+                                 ? executablePath
+                                 : "\"" + executablePath + "\"";
   ScHandle service(CreateServiceW(manager.get(), Widen(name).c_str(), Widen(displayName).c_str(), GENERIC_WRITE,
                                   SERVICE_WIN32_OWN_PROCESS, autoStart ? SERVICE_AUTO_START : SERVICE_DEMAND_START,
-                                  SERVICE_ERROR_NORMAL, Widen(executablePath).c_str(), nullptr, nullptr, nullptr,
+                                  SERVICE_ERROR_NORMAL, Widen(quoted).c_str(), nullptr, nullptr, nullptr,
                                   nullptr, nullptr));
   return service ? Succeed() : Fail();
 }
