@@ -4,13 +4,17 @@
 
 namespace veltrano {
 
-void CMonitorDlg::ArmNotification() {}
+void CMonitorDlg::ArmNotification() {
+  notify_.Rearm(sampler_.LastTick());
+}
 
-void CMonitorDlg::CheckNotification(const LocalTime&) {}
+void CMonitorDlg::CheckNotification(const LocalTime& now) {
+  notify_.OnTickEnd(now);
+}
 
-// No alert has been shown and dismissed yet: the low beep says there is nothing to reopen.
+// Without a dismissed alert to reopen, a low beep says so.
 void CMonitorDlg::ReopenAlert() {
-  Beep(300, 100);
+  notify_.ShowLastAlert(sampler_.LastTick());
 }
 
 }  // namespace veltrano

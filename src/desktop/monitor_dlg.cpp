@@ -42,7 +42,9 @@ CMonitorDlg::CMonitorDlg(const Dependencies& dependencies, HINSTANCE instance)
       log_(dependencies.files),
       sampler_(ProgramRole::kDesktop, dependencies.adapters, log_, dependencies.clock,
                TrafficSampler::HistoryCapFor(GetSystemMetrics(SM_CXSCREEN))),
-      recorder_(dependencies.files, RecorderFormat{}) {
+      recorder_(dependencies.files, RecorderFormat{}),
+      notify_(*this, settings_, dependencies.store, dependencies.adapters, log_, dependencies.files, recorder_,
+              dependencies.prompter) {
   settings_.options = DefaultOptions(LayeredWindows());
   sampler_.SetListener(this);
 }
@@ -71,6 +73,7 @@ int CMonitorDlg::Run() {
 }
 
 INT_PTR CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (notify_.HandleMessage(message, wParam, lParam, sampler_.LastTick())) return TRUE;
   switch (message) {
     case WM_OPTIONS_APPLY:
       OnOptionsApply(wParam, lParam);
@@ -347,6 +350,7 @@ void CMonitorDlg::Shutdown() {
   panes_.clear();
   stack_ = PaneStack{};
   recorder_.CloseAll();
+  notify_.Stop();
 }
 
 void CMonitorDlg::OnDestroy() {

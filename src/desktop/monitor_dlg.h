@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "desktop/graph_pane.h"
+#include "desktop/notify_feature.h"
 #include "desktop/tray_icon.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/prompter.h"
@@ -170,6 +171,7 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   TrafficSampler sampler_;
   RatesRecorder recorder_;
   Settings settings_;
+  NotifyFeature notify_;
 
   HACCEL accelerators_ = nullptr;
   HMENU menu_ = nullptr;

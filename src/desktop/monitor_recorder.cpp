@@ -3,9 +3,8 @@
 
 namespace veltrano {
 
-// Not built yet: a beep says the command arrived.
 void CMonitorDlg::OpenRatesRecorder() {
-  MessageBeep(MB_OK);
+  notify_.EditRecorders(sampler_.LastTick());
 }
 
 }  // namespace veltrano

@@ -3,6 +3,7 @@
 
 #include "core/paths.h"
 #include "core/text.h"
+#include "platform/system_text.h"
 #include "settings/standalone_values.h"
 
 namespace veltrano {
@@ -11,7 +12,14 @@ const char* const kLogFileName = "qxrsum_v2.log";
 
 namespace {
 
+// TrafficLogFile holds at most 260 characters as each program reads it: UTF-16 code units in the
+// desktop, bytes of the ANSI code page in the service. Our UTF-8 is longer for most non-ASCII
+// text, so it is never the measure.
 constexpr size_t kMaxPathChars = 260;
+
+bool FitsDesktopPath(const std::string& path) { return Utf8ToUtf16(path).size() <= kMaxPathChars; }
+bool FitsServicePath(const std::string& path) { return Utf8ToSystemAnsi(path).size() <= kMaxPathChars; }
+
 constexpr int kMaxNumberedNames = 100000;
 
 std::string DefaultLogFolder(FileSystem& files) {
@@ -27,7 +35,7 @@ std::string DefaultLogFolder(FileSystem& files) {
 
 LogLocation ResolveDesktopLogPath(SettingsStore& store, const Settings& settings, FileSystem& files) {
   LogLocation location;
-  if (ReadTrafficLogPath(store.CurrentUser(), location.path) && location.path.size() <= kMaxPathChars) {
+  if (ReadTrafficLogPath(store.CurrentUser(), location.path) && FitsDesktopPath(location.path)) {
     location.customPath = true;
     return location;
   }
@@ -39,7 +47,7 @@ LogLocation ResolveDesktopLogPath(SettingsStore& store, const Settings& settings
 
 LogLocation ResolveServiceLogPath(RegistryHive& localMachine, FileSystem& files) {
   LogLocation location;
-  if (ReadTrafficLogPath(localMachine, location.path) && location.path.size() <= kMaxPathChars) {
+  if (ReadTrafficLogPath(localMachine, location.path) && FitsServicePath(location.path)) {
     location.customPath = true;
     return location;
   }

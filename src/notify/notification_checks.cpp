@@ -7,6 +7,7 @@
 #include "core/text.h"
 #include "notify/notification_mail.h"
 #include "notify/smtp_client.h"
+#include "platform/system_text.h"
 
 namespace veltrano {
 
@@ -15,6 +16,10 @@ const char* const kIncompleteEmailQuestion =
     "Do you want to set the settings now?";
 
 namespace {
+
+// What a mail job's recipient field holds, in the system code page: a longer list would lose
+// recipients on the way.
+constexpr size_t kMaxRecipientListBytes = 255;
 
 bool IsValidAmount(const std::string& amount) {
   if (amount.empty() || amount.find_first_not_of("0123456789.") != std::string::npos) return false;
@@ -53,6 +58,8 @@ NotificationPageCheck CheckNotificationPage(const NotificationPageFields& fields
     for (const auto& item : items)
       if (!IsWellFormedAddress(item)) return {"Invalid email address '" + item + "'.", C::kEmailAddresses};
     if (items.empty()) return {"Please input email address.", C::kEmailAddresses};
+    if (Utf8ToSystemAnsi(fields.emailAddresses).size() > kMaxRecipientListBytes)
+      return {"The email address list is too long. Please keep it within 255 characters.", C::kEmailAddresses};
     askForEmailSettings = !IsComplete(email);
   }
   if (fields.runProgram) {

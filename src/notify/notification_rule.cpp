@@ -1,6 +1,9 @@
 // Codec of the notification rule record.
 #include "notify/notification_rule.h"
 
+#include <charconv>
+#include <cmath>
+
 namespace veltrano {
 namespace {
 
@@ -13,6 +16,18 @@ static_assert(kSoundFile + kPathSize == kPlayBeep && kAddresses + kPathSize == k
 static_assert(kProgram + kPathSize == NotificationRule::kSize, "the rule record is 1992 bytes");
 
 }  // namespace
+
+double RuleAmount(const NotificationRule& rule) {
+  double amount = 0;
+  const char* text = rule.amount.c_str();
+  std::from_chars(text, text + rule.amount.size(), amount, std::chars_format::fixed);
+  return amount;
+}
+
+bool HasUsableAmount(const NotificationRule& rule) {
+  const double amount = RuleAmount(rule);
+  return std::isfinite(amount) && amount >= 0;
+}
 
 bool NotificationRule::operator==(const NotificationRule& other) const {
   return version == other.version && EncodeNotificationRule(*this) == EncodeNotificationRule(other);

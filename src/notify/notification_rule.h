@@ -33,6 +33,13 @@ struct NotificationRule {
   bool operator==(const NotificationRule& other) const;
 };
 
+// The amount text read as a decimal number, up to the first character that cannot continue it
+// (whatever the user's locale); 0 when nothing can be read.
+double RuleAmount(const NotificationRule& rule);
+// A stored amount that is negative or not a finite number ("-5", "inf", "nan") cannot be a limit:
+// such a rule is switched off when read.
+bool HasUsableAmount(const NotificationRule& rule);
+
 // Always stamps the current version.
 Bytes EncodeNotificationRule(const NotificationRule& rule);
 // Reads a zero-padded copy of the first 1992 bytes, version included as stored.

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -20,6 +19,26 @@ const char* const kTimeOut = "Time out.";
 
 std::string Cut(const std::string& text, size_t characters) {
   return text.substr(0, characters);
+}
+
+// The recipient field holds 255 bytes. An item the cut ends inside is dropped whole: what is left
+// of it may still look like an address ("bob@example.com" of "bob@example.com.au") and belong to
+// somebody else. The item is whole when the text goes on with only spaces up to its next comma.
+std::string CutRecipients(const std::string& recipients, size_t bytes) {
+  if (recipients.size() <= bytes) return recipients;
+  const size_t itemEnd = recipients.find(',', bytes);
+  const size_t restEnd = itemEnd == std::string::npos ? recipients.size() : itemEnd;
+  if (recipients.find_first_not_of(' ', bytes) >= restEnd) return recipients.substr(0, bytes);
+  const size_t lastComma = recipients.rfind(',', bytes - 1);
+  return lastComma == std::string::npos ? std::string() : recipients.substr(0, lastComma);
+}
+
+// A reply's code is its first three characters, all digits, not followed by a fourth digit;
+// -1 for anything else. Never a wider number: "4294967516" is no 220.
+int ReplyCode(const std::string& line) {
+  const auto digit = [&](size_t at) { return at < line.size() && line[at] >= '0' && line[at] <= '9'; };
+  if (!digit(0) || !digit(1) || !digit(2) || digit(3)) return -1;
+  return (line[0] - '0') * 100 + (line[1] - '0') * 10 + (line[2] - '0');
 }
 
 class Dialogue {
@@ -63,7 +82,7 @@ class Dialogue {
     do {
       if (!ReadLine(line, kCommandReplyCapacity, waitMs)) return Fail(error, kTimeOut);
     } while (continuation && line.compare(0, std::strlen(continuation), continuation) == 0);
-    if (std::atoi(line.c_str()) == expected) return true;
+    if (ReplyCode(line) == expected) return true;
     return Fail(error, line);
   }
 
@@ -92,7 +111,7 @@ std::string Converse(const MailJob& job, const std::vector<std::string>& recipie
   do {
     if (!dialogue.ReadLine(line, kLongReplyCapacity, timings.waitMs)) return kTimeOut;
   } while (line.compare(0, 4, "220-") == 0);
-  if (std::atoi(line.c_str()) != 220) return line.substr(0, 1023);
+  if (ReplyCode(line) != 220) return line.substr(0, 1023);
 
   const std::string domain = kSmtpClientDomain;
   if (job.authenticate) {
@@ -112,7 +131,7 @@ std::string Converse(const MailJob& job, const std::vector<std::string>& recipie
     if (dialogue.Send(command, timings.waitMs) != command.size() ||
         !dialogue.ReadLine(line, kLongReplyCapacity, timings.waitMs))
       return kTimeOut;
-    const int code = std::atoi(line.c_str());
+    const int code = ReplyCode(line);
     if (code == 250 || code == 251) ++accepted;
   }
   if (!accepted) {
@@ -134,7 +153,7 @@ MailJob MakeMailJob(const std::string& server, const std::string& sender, const 
   MailJob job;
   job.server = Cut(server, 63);
   job.sender = Cut(sender, 63);
-  job.recipients = Cut(recipients, 255);
+  job.recipients = CutRecipients(recipients, 255);
   job.authenticate = authenticate;
   if (authenticate) {
     job.accountName = Cut(accountName, 63);

@@ -14,7 +14,7 @@ namespace veltrano {
 
 // What one delivery needs; text is 8-bit in the system code page. Longer settings are cut to the
 // job's widths (63 characters for server, sender and account, 255 for the recipients, 31 for
-// the password).
+// the password); a recipient the cut would damage is left out whole.
 struct MailJob {
   std::string server;
   std::string sender;

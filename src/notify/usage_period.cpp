@@ -1,11 +1,22 @@
 // Threshold and period of the bandwidth usage rule.
 #include "notify/usage_period.h"
 
-#include <charconv>
+#include <limits>
 
 #include "reports/value_format.h"
 
 namespace veltrano {
+
+namespace {
+
+// base + count, never above the largest signed 64-bit value; a negative base counts as 0.
+std::int64_t SaturatedSum(std::int64_t base, std::uint64_t count) {
+  constexpr auto kMax = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max());
+  const std::uint64_t start = base > 0 ? static_cast<std::uint64_t>(base) : 0;
+  return static_cast<std::int64_t>(count >= kMax - start ? kMax : start + count);
+}
+
+}  // namespace
 
 std::uint64_t UnitMultiplier(std::uint32_t unit) {
   switch (unit) {
@@ -38,11 +49,15 @@ std::string TransferWord(std::uint32_t transferType) {
   }
 }
 
+// A byte count of 2^63 or more (2147483647 TB, the spin control's top, is far beyond) has no
+// signed 64-bit value: it becomes the largest one, a limit no period reaches. So does an amount
+// that is not a usable number, for a rule that is switched off anyway.
 std::int64_t ThresholdBytes(const NotificationRule& rule) {
-  double amount = 0;
-  const char* text = rule.amount.c_str();
-  std::from_chars(text, text + rule.amount.size(), amount, std::chars_format::fixed);
-  return static_cast<std::int64_t>(amount * static_cast<double>(UnitMultiplier(rule.unit)));
+  constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+  constexpr double kTwoTo63 = 9223372036854775808.0;
+  if (!HasUsableAmount(rule)) return kNever;
+  const double bytes = RuleAmount(rule) * static_cast<double>(UnitMultiplier(rule.unit));
+  return bytes >= kTwoTo63 ? kNever : static_cast<std::int64_t>(bytes);
 }
 
 Period RulePeriod(const NotificationRule& rule, const LocalTime& today, const CalendarSettings& calendar) {
@@ -64,15 +79,21 @@ std::int64_t PeriodBase(const NotificationRule& rule, TrafficLog& log, const Loc
   const SumDirection direction = rule.transferType == 0   ? SumDirection::kReceived
                                  : rule.transferType == 1 ? SumDirection::kSent
                                                           : SumDirection::kBoth;
-  return static_cast<std::int64_t>(
-      log.SumRange(rule.adapterKind, rule.adapterId, period.first, period.last, LogDate::Of(today), direction));
+  return SaturatedSum(
+      0, log.SumRange(rule.adapterKind, rule.adapterId, period.first, period.last, LogDate::Of(today), direction));
 }
 
+// Byte counts come from a file anybody may have written: the total stops at the largest signed
+// 64-bit value instead of wrapping.
 std::int64_t PeriodTotal(const NotificationRule& rule, std::int64_t base, const AdapterEntry& watched) {
-  const std::uint64_t today = rule.transferType == 0   ? watched.todayIn
-                              : rule.transferType == 1 ? watched.todayOut
-                                                       : watched.todayIn + watched.todayOut;
-  return base + static_cast<std::int64_t>(today);
+  switch (rule.transferType) {
+    case 0:
+      return SaturatedSum(base, watched.todayIn);
+    case 1:
+      return SaturatedSum(base, watched.todayOut);
+    default:
+      return SaturatedSum(SaturatedSum(base, watched.todayIn), watched.todayOut);
+  }
 }
 
 std::string PeriodText(const NotificationRule& rule, const LocalTime& today, const CalendarSettings& calendar) {

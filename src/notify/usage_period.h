@@ -13,8 +13,8 @@
 
 namespace veltrano {
 
-// The amount text read as a decimal number (up to the first character that cannot continue it,
-// whatever the user's locale), times the unit, truncated to whole bytes.
+// The amount (RuleAmount) times the unit, truncated to whole bytes; the largest signed 64-bit
+// value when that is 2^63 or more, or when the amount is not usable.
 std::int64_t ThresholdBytes(const NotificationRule& rule);
 std::uint64_t UnitMultiplier(std::uint32_t unit);
 std::string UnitWord(std::uint32_t unit);              // "Bytes".."TB"
@@ -31,7 +31,7 @@ Period RulePeriod(const NotificationRule& rule, const LocalTime& today, const Ca
 // The traffic of the watched adapter in the period before today, from the log (0 without one).
 std::int64_t PeriodBase(const NotificationRule& rule, TrafficLog& log, const LocalTime& today,
                         const CalendarSettings& calendar);
-// Base plus today's live totals of the watched row.
+// Base plus today's live totals of the watched row, saturating at the largest signed 64-bit value.
 std::int64_t PeriodTotal(const NotificationRule& rule, std::int64_t base, const AdapterEntry& watched);
 
 // "week (03/02/2008 -- 03/08/2008)", "month (...)", "7 days (...)": first day to today.

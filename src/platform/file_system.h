@@ -37,8 +37,7 @@ class FileSystem {
   virtual bool Exists(const std::string& path) = 0;
   virtual bool IsDirectory(const std::string& path) = 0;
   virtual bool MakeDirectory(const std::string& path) = 0;
-  // A file whose attributes can be read, that is not a folder and has its archive attribute set
-  // (natively: a regular file).
+  // A file whose attributes can be read and that is not a folder.
   virtual bool IsAvailableFile(const std::string& path) = 0;
   virtual bool CopyFileTo(const std::string& source, const std::string& target, bool failIfExists) = 0;
   // The per-user application data folder without a trailing separator; empty when unavailable.

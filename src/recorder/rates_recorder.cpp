@@ -14,9 +14,35 @@
 namespace veltrano {
 namespace {
 
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// The end of the part of a path that names no folder of its own and so is never created or asked
+// about: "\\?\" or "\\.\" (and "UNC\" after it), then a UNC path's "\\server\share\".
+size_t RootLength(const std::string& path) {
+  size_t root = 0;
+  if (path.size() >= 4 && IsSeparator(path[0]) && IsSeparator(path[1]) && (path[2] == '?' || path[2] == '.') &&
+      IsSeparator(path[3])) {
+    root = 4;
+    if (path.compare(root, 4, "UNC\\") != 0 && path.compare(root, 4, "UNC/") != 0) return root;
+    root += 4;
+  } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    root = 2;
+  } else {
+    return 0;
+  }
+  // Server, then share: two names, each up to its separator.
+  for (int name = 0; name < 2; ++name) {
+    while (root < path.size() && !IsSeparator(path[root])) ++root;
+    if (root < path.size()) ++root;
+  }
+  return root;
+}
+
 // Creates every missing folder of `folder`, from the outermost in.
 bool MakeDirectories(FileSystem& files, const std::string& folder) {
-  for (size_t at = folder.find_first_of("\\/"); at != std::string::npos; at = folder.find_first_of("\\/", at + 1)) {
+  const size_t root = RootLength(folder);
+  for (size_t at = folder.find_first_of("\\/", root); at != std::string::npos;
+       at = folder.find_first_of("\\/", at + 1)) {
     const std::string level = folder.substr(0, at + 1);
     if (level.size() > 1 && level.back() != ':' && !files.IsDirectory(level) && !files.MakeDirectory(level)) {
       if (!files.IsDirectory(level)) return false;

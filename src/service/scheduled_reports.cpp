@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "engine/traffic_log.h"
+#include "platform/system_text.h"
 #include "reports/report_export.h"
 #include "reports/report_periods.h"
 
@@ -48,14 +49,14 @@ void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
   const std::string& target = job.entry.filePath;
   std::unique_ptr<File> file = files.Open(target, FileMode::kReplace);
   if (!file) {
-    log.Write("Failed to create file '%s'.", target.c_str());
+    log.Write("Failed to create file '%s'.", Utf8ToSystemAnsi(target).c_str());
     return;
   }
   TrafficLog trafficLog(files);
   LogOpenOptions options;
   options.role = LogRole::kDesktopReader;  // beside the worker, which keeps writing
   if (!trafficLog.Open(job.logPath, options)) {
-    log.Write("Failed to open traffic log file (%s).", job.logPath.c_str());
+    log.Write("Failed to open traffic log file (%s).", Utf8ToSystemAnsi(job.logPath).c_str());
     return;  // the target stays empty
   }
 
@@ -87,7 +88,7 @@ void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
       break;
   }
   if (WriteReport(*file, table, input, FormatFromExtension(target)))
-    log.Write(SuccessLine(kind), target.c_str(), row->displayName.c_str());
+    log.Write(SuccessLine(kind), Utf8ToSystemAnsi(target).c_str(), Utf8ToSystemAnsi(row->displayName).c_str());
 }
 
 void ScheduledReports::CheckScheduledReports(const AdapterList& adapters, const Options& options,

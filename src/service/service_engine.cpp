@@ -69,7 +69,7 @@ bool ServiceEngine::ReadSettings() {
 bool ServiceEngine::OpenTrafficLog() {
   const LogLocation location = ResolveServiceLogPath(localMachine_, files_);
   settings_.trafficLogFile = location.path;
-  log_.Write("Traffic log file: %s", location.path.c_str());
+  log_.Write("Traffic log file: %s", Utf8ToSystemAnsi(location.path).c_str());
   LogOpenOptions options;
   options.role = LogRole::kServiceWriter;
   options.customPath = location.customPath;
@@ -132,9 +132,10 @@ void ServiceEngine::CheckNotification(const LocalTime& now) {
   std::optional<MailJob> job = MakeNotificationJob(settings_.email, rule, facts);
   if (!job) return;
   ServiceLog& log = log_;
+  const std::string jobRecipients = job->recipients;  // what the session was given, as the log says
   StartSmtpSession(
       std::move(*job), network_,
-      [&log, recipients](const std::string& error) {
+      [&log, recipients = jobRecipients](const std::string& error) {
         if (error.empty()) {
           log.Write("Successfully sent bandwidth usage notification email to %s.", recipients.c_str());
           return;

@@ -23,7 +23,8 @@ std::string CtimeText(const LocalTime& time) {
 }
 
 bool ServiceLog::Open(const std::string& path) {
-  Close();
+  std::lock_guard<std::mutex> guard(lock_);
+  CloseLocked();
 #ifdef _WIN32
   const std::u16string wide = Utf8ToUtf16(path);
   file_ = _wfopen(reinterpret_cast<const wchar_t*>(wide.c_str()), L"a");
@@ -34,18 +35,25 @@ bool ServiceLog::Open(const std::string& path) {
 }
 
 void ServiceLog::Close() {
+  std::lock_guard<std::mutex> guard(lock_);
+  CloseLocked();
+}
+
+void ServiceLog::CloseLocked() {
   if (file_) std::fclose(file_);
   file_ = nullptr;
 }
 
 void ServiceLog::Write(const char* format, ...) {
-  if (!file_) return;
   char message[1024];
   va_list arguments;
   va_start(arguments, format);
   std::vsnprintf(message, sizeof message, format, arguments);
   va_end(arguments);
-  std::fprintf(file_, "[%s]: %s\n", CtimeText(clock_.Now()).c_str(), message);
+  const std::string stamp = CtimeText(clock_.Now());
+  std::lock_guard<std::mutex> guard(lock_);
+  if (!file_) return;
+  std::fprintf(file_, "[%s]: %s\n", stamp.c_str(), message);
   std::fflush(file_);
 }
 

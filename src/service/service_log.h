@@ -1,9 +1,10 @@
 // The service's own text log, "pellacorservice.log" beside its executable: one line per event,
 // stamped with the local time in the ctime form and flushed at once, so that the last line before
-// a crash is on disk.
+// a crash is on disk. Messages are 8-bit text in the system code page, as the file is.
 #pragma once
 
 #include <cstdio>
+#include <mutex>
 #include <string>
 
 #include "platform/clock.h"
@@ -25,6 +26,8 @@ class ServiceLog {
 
   // Opens for appending in text mode. When it cannot be opened, lines are dropped.
   bool Open(const std::string& path);
+  // Lines written after this are dropped. Writes and closing may come from any thread: a mail
+  // session that ends during shutdown reports into a log that may already be closed.
   void Close();
 
   // "[<ctime>]: <message>\n", the message formatted into at most 1024 bytes.
@@ -35,7 +38,10 @@ class ServiceLog {
       ;
 
  private:
+  void CloseLocked();
+
   Clock& clock_;
+  std::mutex lock_;
   std::FILE* file_ = nullptr;
 };
 

@@ -123,6 +123,8 @@ void ReadNotificationRule(RegistryHive& hive, Options& options) {
                           (stored.version == 2 || stored.version == 3);
     if (accepted) {
       options.notificationRule = stored;
+      // "-5" or "inf" would fire at once or never convert: off for this run, nothing written back.
+      if (!HasUsableAmount(stored)) options.notificationEnabled = 0;
     } else {
       options.notificationRule = NotificationRule{};
       options.notificationEnabled = 0;
@@ -164,6 +166,17 @@ void ApplyOptionReadRules(Options& options) {
   if (options.displayText == 0 && options.displayGraph == 0) options.displayText = options.displayGraph = 1;
   if (options.nextAlertType != 0 && options.nextAlertType != 1) options.nextAlertType = 0;
   if (static_cast<std::int32_t>(options.nextAlertMin) < 1) options.nextAlertMin = 1;
+  ApplyGraphStyleReadRules(options);
+}
+
+// A pane's grid and label loops step by these widths: a stored 0 or negative one would never end.
+void ApplyGraphStyleReadRules(Options& options) {
+  const auto isBelow = [](std::uint32_t value, std::int32_t limit) { return static_cast<std::int32_t>(value) < limit; };
+  if (isBelow(options.pulseWidth, 1)) options.pulseWidth = 3;
+  if (isBelow(options.pulseSpace, 0)) options.pulseSpace = 0;
+  if (isBelow(options.timeGridIntervalSec, 1)) options.timeGridIntervalSec = 30;
+  if (options.scaleGridLineStyle > 4) options.scaleGridLineStyle = 2;
+  if (options.timeGridLineStyle > 4) options.timeGridLineStyle = 2;
 }
 
 void LoadDesktopOptions(RegistryHive& currentUser, Options& options) {

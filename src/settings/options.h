@@ -136,5 +136,8 @@ void SaveOptions(RegistryHive& hive, const Options& options, std::uint32_t group
 
 // The rules applied after reading (also exposed for the options sheet, which validates alike).
 void ApplyOptionReadRules(Options& options);
+// The part of them for the graph style: column width below 1 becomes 3, space below 0 becomes 0,
+// time grid interval below 1 becomes 30, a line style outside 0..4 becomes 2.
+void ApplyGraphStyleReadRules(Options& options);
 
 }  // namespace veltrano

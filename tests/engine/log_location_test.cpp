@@ -29,6 +29,39 @@ TEST(LogLocation, TheDefaultPathIsStoredForBothProgramsWhileTheServiceIsEnabled)
   EXPECT_EQ(ResolveServiceLogPath(hives.OtherHive(), folder.Files()).path, location.path);
 }
 
+// "é" is two bytes of UTF-8 but one UTF-16 unit and one byte of the ANSI code page.
+TEST(LogLocation, APathLengthIsCountedAsEachProgramReadsIt) {
+  testing::TestHive hives;
+  testing::TestFolder folder;
+  SettingsStore store(hives.Hive(), hives.OtherHive());
+  const std::string prefix = folder.Path("");
+  const auto pathOf = [&](size_t characters) {
+    std::string path = prefix;
+    while (Utf8ToUtf16(path).size() + 4 < characters) path += "\xC3\xA9";
+    return path + ".log";
+  };
+  const std::string longest = pathOf(260), tooLong = pathOf(261);
+  ASSERT_GT(longest.size(), 260u);
+  ASSERT_EQ(Utf8ToUtf16(tooLong).size(), 261u);
+
+  WriteTrafficLogPath(hives.Hive(), longest);
+  WriteTrafficLogPath(hives.OtherHive(), longest);
+  const LogLocation desktop = ResolveDesktopLogPath(store, Settings{}, folder.Files());
+  EXPECT_TRUE(desktop.customPath);
+  EXPECT_EQ(desktop.path, longest);
+  std::string stored;
+  ASSERT_TRUE(ReadTrafficLogPath(hives.Hive(), stored));
+  EXPECT_EQ(stored, longest);  // the user's path stays
+  const LogLocation service = ResolveServiceLogPath(hives.OtherHive(), folder.Files());
+  EXPECT_TRUE(service.customPath);
+  EXPECT_EQ(service.path, longest);
+
+  WriteTrafficLogPath(hives.Hive(), tooLong);
+  WriteTrafficLogPath(hives.OtherHive(), tooLong);
+  EXPECT_FALSE(ResolveDesktopLogPath(store, Settings{}, folder.Files()).customPath);
+  EXPECT_FALSE(ResolveServiceLogPath(hives.OtherHive(), folder.Files()).customPath);
+}
+
 TEST(LogLocation, UsingAnExistingLogCopiesItUnderTheFirstFreeNumber) {
   testing::TestFolder folder;
   folder.WriteAll("mine_1.log", "taken");

@@ -30,7 +30,7 @@ TEST(NotificationPage, ChecksInOrderAndNamesTheControlToFocus) {
   EmailSettings email;
   NotificationPageFields fields = Complete();
   EXPECT_EQ(CheckNotificationPage(fields, email, folder.Files()).message, "");
-  for (const char* amount : {"", "1,5", "0.0000001", "-1"}) {
+  for (const char* amount : {"", "1,5", "0.0000001", "-1", "-5", "inf", "nan", "1e3"}) {
     fields.amount = amount;
     EXPECT_EQ(CheckNotificationPage(fields, email, folder.Files()).focus, NotificationControl::kAmount) << amount;
   }
@@ -69,6 +69,26 @@ TEST(NotificationPage, NamesTheFirstBadAddressAndAsksAboutIncompleteMailSettings
   check = CheckNotificationPage(fields, email, folder.Files());
   EXPECT_EQ(check.message, "File '" + fields.program + "' isn't available.");
   EXPECT_TRUE(check.askForEmailSettings);  // asked first; the program check still runs
+}
+
+// The list must fit a mail job's 255 bytes in the system code page, where "é" is one byte.
+TEST(NotificationPage, RefusesAnAddressListLongerThanAMailJobHolds) {
+  testing::TestFolder folder;
+  EmailSettings email;
+  NotificationPageFields fields = Complete();
+  fields.sendEmail = true;
+  const std::string address = std::string(20, 'a') + "@example.org";  // 32 bytes
+  std::string list = address;
+  for (int i = 0; i < 7; ++i) list += "," + address;  // 263 bytes
+  fields.emailAddresses = list;
+  const NotificationPageCheck check = CheckNotificationPage(fields, email, folder.Files());
+  EXPECT_EQ(check.message, "The email address list is too long. Please keep it within 255 characters.");
+  EXPECT_EQ(check.focus, NotificationControl::kEmailAddresses);
+
+  std::string accented;
+  for (int i = 0; i < 240; ++i) accented += "\xC3\xA9";
+  fields.emailAddresses = accented + "@example.org";  // 252 bytes there, 492 here
+  EXPECT_EQ(CheckNotificationPage(fields, email, folder.Files()).focus, NotificationControl::kNone);
 }
 
 TEST(EmailSettingsDialog, WantsSubjectAndBodyAndAValidTestAddress) {

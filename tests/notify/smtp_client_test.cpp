@@ -19,6 +19,22 @@ TEST(Recipients, AreCutAtCommasAndTrimmedOfSpaces) {
   EXPECT_TRUE(SplitRecipients("").empty());
 }
 
+TEST(MailJobRecipients, AnItemTheCutWouldDamageIsLeftOutWhole) {
+  const std::string filler = std::string(226, 'a') + "@example.org, ";  // 240 bytes
+  const auto recipients = [](const std::string& list) {
+    return MakeMailJob("h", "f@e.org", list, false, "", "", "m").recipients;
+  };
+  // Cut at 255 bytes, "bob@example.com.au" would be left as "bob@example.com".
+  EXPECT_EQ(recipients(filler + "bob@example.com.au"), filler.substr(0, 238));
+  EXPECT_EQ(recipients(filler + "bob@example.com,c@example.org"), filler + "bob@example.com");
+  EXPECT_EQ(recipients(filler + "bob@example.com   "), filler + "bob@example.com");
+  EXPECT_EQ(recipients(std::string(300, 'b') + "@example.org"), "");
+  PosixNetwork network;
+  EXPECT_EQ(
+      RunSmtpSession(MakeMailJob("h", "f@e.org", std::string(300, 'b') + "@example.org", false, "", "", "m"), network),
+      "Invalid parameters.");
+}
+
 TEST(AddressTest, WantsOneAtAndADotAfterItButNotAtTheEnd) {
   EXPECT_TRUE(IsWellFormedAddress("me@example.org"));
   EXPECT_TRUE(IsWellFormedAddress("@example.org"));
@@ -133,6 +149,26 @@ TEST_F(SmtpSessionTest, ReadsAMultiLineGreetingThenDeliversWithHelo) {
 TEST_F(SmtpSessionTest, AnUnexpectedGreetingIsTheError) {
   ScriptedServer server("554 go away\r\n", {});
   EXPECT_EQ(Run(server, Job()), "554 go away");
+}
+
+// A code is exactly three digits: a longer number is an unexpected reply, not its last digits.
+TEST_F(SmtpSessionTest, ReplyCodesAreThreeDigitsAndAnythingElseIsTheError) {
+  {
+    ScriptedServer server("4294967516 ready\r\n", {});
+    EXPECT_EQ(Run(server, Job()), "4294967516 ready");
+  }
+  {
+    ScriptedServer server("220 ready\r\n", {"4294967546 hi\r\n"});
+    EXPECT_EQ(Run(server, Job()), "4294967546 hi");
+  }
+  {
+    ScriptedServer server("220\r\n", {"250\r\n", "250 ok\r\n", "2500 ok\r\n", "221 bye\r\n"});
+    EXPECT_EQ(Run(server, Job()), "SMTP Server didn't relay email.");
+  }
+  {
+    ScriptedServer server("220 ready\r\n", {" 250 hi\r\n"});
+    EXPECT_EQ(Run(server, Job()), " 250 hi");
+  }
 }
 
 TEST_F(SmtpSessionTest, SkipsMalformedRecipientsAndReportsWhenNoneIsRelayed) {

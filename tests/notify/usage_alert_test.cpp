@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "fakes/fake_interface_source.h"
 #include "fakes/test_folder.h"
 #include "notify/notification_mail.h"
@@ -33,6 +35,20 @@ TEST(Threshold, ReadsTheAmountUpToTheFirstCharacterThatCannotContinueIt) {
   EXPECT_EQ(ThresholdBytes(Rule("10", 3, 0)), 10LL << 30);
   EXPECT_EQ(ThresholdBytes(Rule("0.5", 9, 0)), 0);  // an unknown unit counts as bytes
   EXPECT_EQ(ThresholdBytes(Rule("", 2, 0)), 0);
+}
+
+// 2^63 bytes and more have no signed 64-bit value: such a limit is never reached, and neither is
+// one whose amount is no usable number.
+TEST(Threshold, AByteCountBeyondSigned64BitsBecomesALimitNeverReached) {
+  constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::max();
+  EXPECT_EQ(ThresholdBytes(Rule("2147483647", 4, 0)), kNever);
+  EXPECT_EQ(ThresholdBytes(Rule("8388608", 4, 0)), kNever);  // exactly 2^63
+  EXPECT_EQ(ThresholdBytes(Rule("8388607", 4, 0)), 8388607LL << 40);
+  for (const char* amount : {"-5", "inf", "nan", "-inf"})
+    EXPECT_EQ(ThresholdBytes(Rule(amount, 1, 0)), kNever) << amount;
+  EXPECT_TRUE(HasUsableAmount(Rule("0", 0, 0)));
+  EXPECT_FALSE(HasUsableAmount(Rule("-0.5", 0, 0)));
+  EXPECT_FALSE(HasUsableAmount(Rule("nan", 0, 0)));
 }
 
 class UsageRuleTest : public ::testing::Test {
@@ -76,6 +92,32 @@ TEST_F(UsageRuleTest, TheBaseCountsPastDaysOfThePeriodAndTodayComesFromTheLiveTo
   EXPECT_EQ(ArmRule(today_only, table_, log_, today, calendar_).periodBase, 0);
   EXPECT_EQ(PeriodText(today_only, today, calendar_), "1 days (03/10/2008 -- 03/10/2008)");
   EXPECT_EQ(PeriodText(rule, today, calendar_), "week (03/09/2008 -- 03/10/2008)");
+}
+
+// Byte counts from the log are untrusted: sums stop at the largest signed 64-bit value.
+TEST_F(UsageRuleTest, TotalsFromAnUntrustedLogSaturateInsteadOfOverflowing) {
+  constexpr std::int64_t kMax = std::numeric_limits<std::int64_t>::max();
+  const LocalTime today = Day(2008, 3, 10);
+  Store(Day(2008, 3, 9), std::numeric_limits<std::uint64_t>::max());
+  NotificationRule rule = Rule("1", 0, 1);
+  const ArmedRule armed = ArmRule(rule, table_, log_, today, calendar_);
+  EXPECT_EQ(armed.periodBase, kMax);
+  EXPECT_TRUE(armed.Exceeded(rule));
+
+  AdapterEntry& row = table_.Rows().front();
+  row.todayIn = 1;
+  EXPECT_EQ(PeriodTotal(rule, kMax, row), kMax);
+  rule.transferType = 2;
+  row.todayIn = row.todayOut = std::numeric_limits<std::uint64_t>::max();
+  EXPECT_EQ(PeriodTotal(rule, 0, row), kMax);
+  row.todayIn = row.todayOut = 1ull << 62;
+  EXPECT_EQ(PeriodTotal(rule, 5, row), kMax);
+  row.todayIn = row.todayOut = 7;
+  EXPECT_EQ(PeriodTotal(rule, 5, row), 19);
+
+  rule.amount = "2147483647";
+  rule.unit = 4;
+  EXPECT_FALSE(ArmRule(rule, table_, log_, today, calendar_).Exceeded(rule));
 }
 
 TEST_F(UsageRuleTest, TheDesktopAlertsOnceThenRepeatsOnlyAfterTheChosenMinutes) {

@@ -6,6 +6,16 @@
 
 #include "fakes/test_hive.h"
 
+#ifndef _WIN32
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/posix/file_registry_hive.h"
+#endif
+
 namespace veltrano {
 namespace {
 
@@ -87,6 +97,34 @@ TEST_F(RegistryHiveTest, KeepsEverythingForTheNextRun) {
   EXPECT_EQ(values[1].name, "Second");
   EXPECT_TRUE(reopened->KeyExists(kKey + "\\Sub"));
 }
+
+#ifndef _WIN32
+// The file store frees and writes its tree recursively; a file may name a key of any depth.
+TEST(FileRegistryHive, RefusesKeysDeeperThanTheRegistryAllows) {
+  const std::string path =
+      (std::filesystem::temp_directory_path() / ("veltrano-deep-" + std::to_string(::getpid()) + ".reg")).string();
+  {
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    std::string deep = "K Software";
+    for (int level = 0; level < 300000; ++level) deep += "\\k";
+    file << deep << "\nV 4 01000000 Deep\nK Software\\Kept\nV 4 02000000 Here\n";
+  }
+  {
+    FileRegistryHive hive(path);
+    RegValue value;
+    EXPECT_TRUE(hive.QueryValue("Software\\Kept", "Here", value));
+    EXPECT_FALSE(hive.KeyExists("Software\\k"));
+    std::string limit = "Software";
+    for (int level = 1; level < 512; ++level) limit += "\\k";
+    EXPECT_TRUE(hive.CreateKey(limit));
+    EXPECT_FALSE(hive.CreateKey(limit + "\\k"));
+  }
+  FileRegistryHive reopened(path);
+  EXPECT_TRUE(reopened.KeyExists("Software\\k\\k"));
+  std::remove(path.c_str());
+  std::remove((path + ".tmp").c_str());
+}
+#endif
 
 }  // namespace
 }  // namespace veltrano

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <set>
+
 #include "core/paths.h"
 #include "fakes/fake_clock.h"
 #include "fakes/test_folder.h"
@@ -123,6 +126,58 @@ TEST(RecorderDialog, ChecksEachRecordingRowInOrderAndCreatesMissingFolders) {
   EXPECT_EQ(
       CheckRecorderDialog(rows, folder.Files()).message,
       "Failed to create file \"" + rows[0].file + "\". Be sure you have write permission or choose another file.");
+}
+
+// Folders as a Windows file server shows them: a folder can be made only inside one that exists,
+// and "\\", "\\server\" or "\\?\" are no folders at all. Every path asked about is kept.
+class ShareFiles : public FileSystem {
+ public:
+  class NoFile : public File {
+   public:
+    std::uint64_t Size() override { return 0; }
+    size_t ReadAt(std::uint64_t, void*, size_t) override { return 0; }
+    bool WriteAt(std::uint64_t, const void*, size_t) override { return true; }
+    bool Truncate(std::uint64_t) override { return true; }
+    bool Flush() override { return true; }
+  };
+
+  std::unique_ptr<File> Open(const std::string& path, FileMode) override {
+    return folders.count(FolderOf(path)) ? std::make_unique<NoFile>() : nullptr;
+  }
+  bool Exists(const std::string& path) override { return folders.count(path) != 0; }
+  bool IsDirectory(const std::string& path) override {
+    asked.push_back(path);
+    return folders.count(path) != 0;
+  }
+  bool MakeDirectory(const std::string& path) override {
+    asked.push_back(path);
+    if (!folders.count(FolderOf(path.substr(0, path.size() - 1)))) return false;
+    folders.insert(path);
+    return true;
+  }
+  bool IsAvailableFile(const std::string&) override { return false; }
+  bool CopyFileTo(const std::string&, const std::string&, bool) override { return false; }
+  std::string AppDataFolder() override { return {}; }
+  std::string ExecutableFolder() override { return {}; }
+
+  std::set<std::string> folders = {"\\\\server\\share\\", "\\\\?\\C:\\", "\\\\?\\UNC\\server\\share\\"};
+  std::vector<std::string> asked;
+};
+
+TEST(RecorderDialog, CreatesFoldersOnAShareAndBehindTheLongPathPrefix) {
+  const std::vector<std::string> noFolders = {"\\\\", "\\\\server\\", "\\\\?\\", "\\\\?\\UNC\\",
+                                              "\\\\?\\UNC\\server\\"};
+  for (const std::string file : {"\\\\server\\share\\rates.txt", "\\\\server\\share\\2026\\dec\\rates.txt",
+                                 "\\\\?\\C:\\rates\\rates.csv", "\\\\?\\UNC\\server\\share\\rates\\rates.txt"}) {
+    ShareFiles files;
+    EXPECT_EQ(CheckRecorderDialog({{true, 5, file}}, files).message, "") << file;
+    EXPECT_TRUE(files.folders.count(FolderOf(file))) << file;
+    for (const auto& path : files.asked)
+      EXPECT_EQ(std::find(noFolders.begin(), noFolders.end(), path), noFolders.end()) << file << " asked " << path;
+  }
+  ShareFiles files;
+  const std::string otherShare = "\\\\server\\other\\rates.txt";
+  EXPECT_NE(CheckRecorderDialog({{true, 5, otherShare}}, files).message, "");
 }
 
 }  // namespace

@@ -31,5 +31,37 @@ TEST(RunReportJob, LeavesTheTargetEmptyWhenTheLogCannotBeReadAndSaysWhy) {
   EXPECT_NE(lines.find("]: Failed to open traffic log file (" + job.logPath + ")."), std::string::npos) << lines;
 }
 
+// Paths and adapter names reach the service log in the system code page, where "é" is E9.
+TEST(RunReportJob, WritesPathsAndAdapterNamesInTheSystemCodePage) {
+  testing::TestFolder folder;
+  testing::FakeClock clock;
+  clock.Set(2026, 12, 8, 10, 0, 0);
+  ServiceLog log(clock);
+  ASSERT_TRUE(log.Open(folder.Path("service.log")));
+  folder.WriteAll("log.log", std::string("NTSL\x02", 5) + std::string(19, '\0'));
+
+  ReportJob job;
+  job.adapters.resize(1);
+  job.adapters.front().kind = kAllConnections;
+  job.adapters.front().displayName = "R\xC3\xA9seau";
+  job.entry.reportType = kDailyReport;
+  job.entry.filePath = folder.Path(std::string("d\xC3\xA9") + "bit.txt");
+  job.logPath = folder.Path("log.log");
+  job.today = clock.Now();
+  RunReportJob(job, folder.Files(), log);
+  job.logPath = folder.Path(std::string("journ\xC3\xA9") + "e.log");
+  RunReportJob(job, folder.Files(), log);
+  log.Close();
+
+  const std::string lines = folder.ReadAll("service.log");
+  EXPECT_NE(lines.find("]: Generate daily report (" + folder.Path(std::string("d\xE9") + "bit.txt") +
+                       ") for R\xE9seau successfully"),
+            std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find("]: Failed to open traffic log file (" + folder.Path(std::string("journ\xE9") + "e.log") + ")."),
+            std::string::npos)
+      << lines;
+}
+
 }  // namespace
 }  // namespace veltrano

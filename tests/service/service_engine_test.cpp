@@ -110,6 +110,17 @@ TEST_F(ServiceEngineTest, TheNextStartContinuesTodaysTotals) {
   EXPECT_EQ(TodaysTotals(), totals);
 }
 
+// The service log is 8-bit text in the system code page, where "é" is the one byte E9.
+TEST_F(ServiceEngineTest, TheLogPathIsWrittenInTheSystemCodePage) {
+  const std::string path = folder_.Path("caf\xC3\xA9.log");
+  testing::PlantString(hive_.Hive(), SettingsKey("Options"), "TrafficLogFile", path);
+  RunFor(1);
+  const std::vector<std::string> messages = Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.front(), "Traffic log file: " + folder_.Path("caf\xE9.log"));
+  EXPECT_TRUE(folder_.Files().Exists(path));
+}
+
 TEST_F(ServiceEngineTest, ADisabledServiceSaysWhereToEnableItAndStops) {
   testing::PlantDword(hive_.Hive(), SettingsKey("Service"), "ServiceEnabled", 0);
   RunFor(5);

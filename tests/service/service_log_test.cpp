@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <sstream>
+#include <thread>
+#include <vector>
+
 #include "fakes/fake_clock.h"
 #include "fakes/test_folder.h"
 #include "service/command_line.h"
@@ -49,6 +55,32 @@ TEST(ServiceLog, DropsLinesWhenTheFileCannotBeOpened) {
   ServiceLog log(clock);
   EXPECT_FALSE(log.Open(folder.Path("missing") + "/" + "pellacorservice.log"));
   log.Write("nowhere to go");
+}
+
+// Mail sessions report from their own threads, also while the host closes the log at exit.
+TEST(ServiceLog, TakesLinesFromManyThreadsWhileItIsClosedUnderThem) {
+  testing::TestFolder folder;
+  testing::FakeClock clock;
+  clock.Set(2026, 12, 8, 15, 0, 3);
+  ServiceLog log(clock);
+  for (int round = 0; round < 20; ++round) {
+    ASSERT_TRUE(log.Open(folder.Path("pellacorservice.log")));
+    std::atomic<int> written{0};
+    std::vector<std::thread> writers;
+    for (int writer = 0; writer < 4; ++writer)
+      writers.emplace_back([&log, &written, writer] {
+        for (int line = 0; line < 200; ++line, ++written) log.Write("writer %d line %d", writer, line);
+      });
+    while (written < 100) std::this_thread::yield();
+    log.Close();  // while the writers are in full flow
+    for (auto& writer : writers) writer.join();
+  }
+  log.Write("after the end");
+  std::istringstream lines(WithoutCarriageReturns(folder.ReadAll("pellacorservice.log")));
+  int count = 0;
+  for (std::string line; std::getline(lines, line); ++count)
+    EXPECT_EQ(line.rfind("[Tue Dec  8 15:00:03 2026]: writer ", 0), 0u) << line;
+  EXPECT_GT(count, 0);
 }
 
 TEST(ServiceCommandLine, TakesOnlyASlashCommandInAnyCaseAlone) {

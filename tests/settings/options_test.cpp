@@ -64,6 +64,20 @@ TEST_F(OptionsTest, ReadRulesBringStoredValuesIntoRange) {
       {"NextAlertType", 2, &Options::nextAlertType, 0},
       {"RateViewMargins", 0xFFFFFFFF, &Options::rateViewMargins, 2},
       {"RateViewMargins", 0, &Options::rateViewMargins, 0},
+      // A pane steps its grid and labels by these: zero or negative steps would never end.
+      {"PulseWidth", 0, &Options::pulseWidth, 3},
+      {"PulseWidth", 0xFFFFFFFF, &Options::pulseWidth, 3},
+      {"PulseWidth", 1, &Options::pulseWidth, 1},
+      {"PulseSpace", 0xFFFFFFFF, &Options::pulseSpace, 0},
+      {"PulseSpace", 0, &Options::pulseSpace, 0},
+      {"TimeGridIntervalSec", 0, &Options::timeGridIntervalSec, 30},
+      {"TimeGridIntervalSec", 0x80000000, &Options::timeGridIntervalSec, 30},
+      {"TimeGridIntervalSec", 1, &Options::timeGridIntervalSec, 1},
+      {"ScaleGridLineStyle", 5, &Options::scaleGridLineStyle, 2},
+      {"ScaleGridLineStyle", 0xFFFFFFFF, &Options::scaleGridLineStyle, 2},
+      {"ScaleGridLineStyle", 4, &Options::scaleGridLineStyle, 4},
+      {"TimeGridLineStyle", 5, &Options::timeGridLineStyle, 2},
+      {"TimeGridLineStyle", 0, &Options::timeGridLineStyle, 0},
   };
   for (const auto& c : cases) {
     PlantDword(hive_, kOptions, c.name, c.stored);
@@ -130,6 +144,26 @@ TEST_F(OptionsTest, ARuleOfAnotherVersionIsRejectedAndSwitchesNotificationOff) {
   EXPECT_EQ(options.notificationEnabled, 1u);
   EXPECT_EQ(options.notificationRule.amount, "10");
   EXPECT_EQ(options.notificationRule.days, 9);
+}
+
+// Such an amount would fire at once or never convert; the switch goes off for this run only.
+TEST_F(OptionsTest, ARuleWithANegativeOrNonFiniteAmountIsSwitchedOffInMemoryOnly) {
+  for (const char* amount : {"-5", "inf", "nan"}) {
+    NotificationRule rule;
+    rule.version = 3;
+    rule.amount = amount;
+    PlantDword(hive_, kOptions, "NotificationEnabled", 1);
+    Plant(hive_, kOptions, "NotificationEx2U", kRegBinary, EncodeNotificationRule(rule));
+    const Options options = LoadDesktop();
+    EXPECT_EQ(options.notificationEnabled, 0u) << amount;
+    EXPECT_EQ(options.notificationRule.amount, amount);  // the page shows it, and refuses it
+    Options service = DefaultOptions();
+    LoadServiceOptions(hive_, service);
+    EXPECT_EQ(service.notificationEnabled, 0u) << amount;
+    std::uint32_t stored = 0;
+    ASSERT_TRUE(ReadDword(hive_, kOptions, "NotificationEnabled", stored));
+    EXPECT_EQ(stored, 1u);
+  }
 }
 
 TEST_F(OptionsTest, ARuleOfTheWrongSizeIsRejected) {

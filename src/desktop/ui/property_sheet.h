@@ -6,6 +6,8 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
+#include <commctrl.h>
+
 #include <string>
 #include <vector>
 

@@ -41,6 +41,10 @@ struct FileRegistryHive::Key {
 
 namespace {
 
+// As deep as the Windows registry lets a key be. The tree is freed and written out recursively,
+// so a file naming a key thousands of levels deep must not build one.
+constexpr size_t kMaxKeyDepth = 512;
+
 std::vector<std::string> SplitPath(const std::string& keyPath) {
   std::vector<std::string> parts;
   std::string part;
@@ -107,8 +111,10 @@ FileRegistryHive::Key* FileRegistryHive::Find(const std::string& keyPath) {
 }
 
 FileRegistryHive::Key* FileRegistryHive::FindOrCreate(const std::string& keyPath) {
+  const std::vector<std::string> parts = SplitPath(keyPath);
+  if (parts.size() > kMaxKeyDepth) return nullptr;
   Key* key = root_.get();
-  for (const auto& part : SplitPath(keyPath)) {
+  for (const auto& part : parts) {
     if (HasLineBreak(part)) return nullptr;
     Key* child = key->Child(part);
     key = child ? child : key->AddChild(part);

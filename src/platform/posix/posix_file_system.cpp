@@ -88,7 +88,7 @@ std::unique_ptr<File> PosixFileSystem::Open(const std::string& path, FileMode mo
 
 bool PosixFileSystem::IsAvailableFile(const std::string& path) {
   struct stat status;
-  return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+  return stat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
 bool PosixFileSystem::Exists(const std::string& path) {

@@ -104,8 +104,8 @@ bool Win32FileSystem::CopyFileTo(const std::string& source, const std::string& t
 
 bool Win32FileSystem::IsAvailableFile(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         (attributes & FILE_ATTRIBUTE_ARCHIVE);
+  // The archive bit only tells whether a backup has seen the file since it changed.
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::string Win32FileSystem::AppDataFolder() {

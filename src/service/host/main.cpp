@@ -26,9 +26,14 @@ const wchar_t* const kDoneEventName = L"QXRDD7F6336FB2C48C3B0C7D471A8AB3EAFA";
 const wchar_t* const kStopEventName = L"QXRDD7F6336FB2C48C3B0C7D471A8AB3EAFB";
 constexpr DWORD kPendingWaitHintMs = 3000;
 
+// Mail sessions run on detached threads and report into the log until the process ends, even
+// while static objects are being destroyed after main() returns: so the log, its clock and the
+// network they use are never destroyed. Closing the log at the end drops their late lines.
+SystemClock& processClock = *new SystemClock;
+ServiceLog& serviceLog = *new ServiceLog(processClock);
+WinsockNetwork& processNetwork = *new WinsockNetwork;
+
 // Process-wide state of the service: the service manager talks to one service per process.
-SystemClock processClock;
-ServiceLog serviceLog(processClock);
 SERVICE_STATUS_HANDLE statusHandle = nullptr;
 SERVICE_STATUS status{};
 HANDLE doneEvent = nullptr;
@@ -72,8 +77,7 @@ void WorkerThread() {
     Win32RegistryHive localMachine(RegistryRoot::kLocalMachine);
     Win32FileSystem files;
     SystemClock clock;
-    static WinsockNetwork network;  // outlives the worker: a mail session may still be running
-    ServiceEngine engine(ServiceDependencies{interfaces, localMachine, files, clock, serviceLog, network});
+    ServiceEngine engine(ServiceDependencies{interfaces, localMachine, files, clock, serviceLog, processNetwork});
     EventStopSignal stopSignal(stop);
     engine.Work(stopSignal);
   }
