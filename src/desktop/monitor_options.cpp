@@ -14,10 +14,14 @@ namespace veltrano {
 // What an accepted page does to this window, its panes, the hot key and the tray.
 class CMonitorDlg::OptionsHost : public OptionsApplyHost {
  public:
-  explicit OptionsHost(CMonitorDlg& window) : window_(window) {}
+  // The week and month start before the General page is applied, for the rule's usage.
+  OptionsHost(CMonitorDlg& window, std::uint32_t oldWeekStartDay, std::uint32_t oldMonthStartDay)
+      : window_(window), oldWeekStartDay_(oldWeekStartDay), oldMonthStartDay_(oldMonthStartDay) {}
 
   void RetitlePanes() override { window_.RetitlePanes(); }
-  void RecomputeUsage() override { window_.ArmNotification(); }
+  void RecomputeUsage() override {
+    window_.notify_.OnCalendarChanged(oldWeekStartDay_, oldMonthStartDay_, window_.sampler_.LastTick());
+  }
   void SetHotkey(HotkeyAction action, std::uint32_t, std::uint32_t newLetter) override {
     HWND handle = window_.Handle();
     if (action != HotkeyAction::kRegister && window_.hotkeyRegistered_) UnregisterHotKey(handle, kHotkeyId);
@@ -80,6 +84,8 @@ class CMonitorDlg::OptionsHost : public OptionsApplyHost {
 
  private:
   CMonitorDlg& window_;
+  std::uint32_t oldWeekStartDay_;
+  std::uint32_t oldMonthStartDay_;
 };
 
 void CMonitorDlg::OpenOptionsSheet() {
@@ -88,13 +94,14 @@ void CMonitorDlg::OpenOptionsSheet() {
   OptionsSheetData data =
       OptionsSheetData::From(settings_.options, LayeredWindows(), adapters_.Rows(), settings_.service);
   COptionsSheet sheet(Instance(), data, Handle(), prompter_, files_);
-  // The notification page plugs in here once it is built: sheet.SetNotificationPage(page).
+  const std::unique_ptr<COptNotificationPage> notificationPage = notify_.MakeNotificationPage();
+  if (notificationPage) sheet.SetNotificationPage(*notificationPage);
   sheet.AddPages();
   sheet.RunModal(Handle());
 }
 
 void CMonitorDlg::OnOptionsApply(WPARAM code, LPARAM data) {
-  OptionsHost host(*this);
+  OptionsHost host(*this, settings_.options.weekStartDay, settings_.options.monthStartDay);
   OptionsApplier applier(settings_, adapters_.Rows(), store_, host);
   switch (code) {
     case kGeneralPageCode: {

@@ -25,7 +25,7 @@ FOLDER = tempfile.mkdtemp(prefix="veltrano-handover-", dir=os.path.join(BUILD, "
 RATE = 40_000  # payload bytes a second across the veth
 FRAME_OVERHEAD = 14 + 20 + 8  # Ethernet, IPv4 and UDP headers: the interface counts whole frames
 SERVICE_WRITE_BLOCK_S = 8
-SERVICE_TAB = (254, 17)  # within the sheet, at Wine's default DPI
+SERVICE_TAB = (330, 17)  # within the sheet, at Wine's default DPI
 
 
 class Stream(threading.Thread):
@@ -98,7 +98,7 @@ def toggle_service_in_sheet(main):
         return False
     xdotool("windowfocus", "--sync", sheet)
     time.sleep(0.5)
-    # Wine's modal sheet leaves Ctrl+Tab to nobody: the "Service" tab is clicked, the fourth in the
+    # Wine's modal sheet leaves Ctrl+Tab to nobody: the "Service" tab is clicked, the fifth in the
     # tab row at the sheet's top left.
     xdotool("mousemove", "--window", sheet, str(SERVICE_TAB[0]), str(SERVICE_TAB[1]), "click", "1")
     time.sleep(0.5)

@@ -9,7 +9,8 @@ import shots
 from wine_helpers import reg_add, reg_delete_tree
 
 # The tabs' middles within the sheet, at Wine's default DPI and the pages' Tahoma font.
-TABS = {"general": (37, 17), "graph_text": (115, 17), "adapters": (195, 17), "service": (254, 17)}
+TABS = {"general": (37, 17), "graph_text": (115, 17), "adapters": (195, 17), "notification": (266, 17),
+        "service": (330, 17)}
 
 
 def xdotool(*args):
