@@ -186,7 +186,8 @@ TEST_F(OptionsSheetTest, HasItsCaptionPagesAndButtons) {
   EXPECT_STREQ(text, L"Veltrano Options");
   HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
   ASSERT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), 4);
-  const wchar_t* titles[] = {L"General", L"Graph & Text", L"Adapters", L"Service"};
+  // The tab shows "&&" as one ampersand rather than underlining the space after it.
+  const wchar_t* titles[] = {L"General", L"Graph && Text", L"Adapters", L"Service"};
   for (int index = 0; index < 4; ++index) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
