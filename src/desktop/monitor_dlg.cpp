@@ -2,6 +2,7 @@
 // sequence. Commands, panes, the tray and the log dialogs live in the monitor_*.cpp beside it.
 #include "desktop/monitor_dlg.h"
 
+#include "desktop/options_sheet.h"
 #include "desktop/resources/main_window_ids.h"
 #include "desktop/ui/modal_scope.h"
 #include "engine/log_location.h"
@@ -74,6 +75,9 @@ int CMonitorDlg::Run() {
 INT_PTR CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (notify_.HandleMessage(message, wParam, lParam, sampler_.LastTick())) return TRUE;
   switch (message) {
+    case WM_OPTIONS_APPLY:
+      OnOptionsApply(wParam, lParam);
+      return TRUE;
     case WM_SYSCOMMAND:
       return OnSysCommand(wParam) ? TRUE : FALSE;
     case WM_CLOSE:

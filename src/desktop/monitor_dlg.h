@@ -128,6 +128,10 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
 
   // Windows that other parts build; each opens its own window.
   void OpenOptionsSheet();
+  // An accepted options page (WM_OPTIONS_APPLY): its new values applied here and saved.
+  class OptionsHost;
+  void OnOptionsApply(WPARAM code, LPARAM data);
+  void ApplyServicePage(const ServiceSettings& page);
   void OpenTrafficReports();
   void OpenStopwatch();
   void OpenRatesRecorder();

@@ -1,4 +1,4 @@
-// The service control manager as a controller sees it.
+// The service control manager as a controller sees it: state, install, start, stop and remove.
 #pragma once
 
 #include <cstdint>
@@ -17,14 +17,28 @@ enum class ServiceState : std::uint32_t {
   kPaused = 7,
 };
 
-extern const char* const kServiceName;  // "VeltranoService"
+extern const char* const kServiceName;                // "VeltranoService"
+extern const char* const kServiceManagerDisplayName;  // "Veltrano Service"
+extern const char* const kServiceExecutableName;      // "PellacorService.exe"
 
 class ServiceManager {
  public:
   virtual ~ServiceManager() = default;
   virtual ServiceState QueryState(const std::string& name) = 0;
+  // Creates an own-process service under the local system account, started automatically at
+  // boot or on demand. Managers that only watch a service (tests, the log opener's) refuse.
+  virtual bool Install(const std::string& /*executablePath*/, const std::string& /*name*/,
+                       const std::string& /*displayName*/, bool /*autoStart*/) {
+    return false;
+  }
+  // Asks the service to start and waits while it is start pending; true once it runs.
+  virtual bool Start(const std::string& /*name*/) { return false; }
   // Asks the service to stop and waits until it has stopped or the wait gives up.
   virtual bool Stop(const std::string& name) = 0;
+  // Asks the service to stop, waits while it is stop pending, then deletes it: true when deleted.
+  virtual bool Remove(const std::string& /*name*/) { return false; }
+  // Why the last operation failed, in the system's words; empty when it did not fail.
+  virtual std::string LastError() const { return {}; }
 };
 
 }  // namespace veltrano

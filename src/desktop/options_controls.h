@@ -1,0 +1,33 @@
+// Small control helpers shared by the options pages and the "Report" dialog: check boxes, lists,
+// texts in UTF-8, the pages' control font, and the refusal of a checked field.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "desktop/ui/prompter.h"
+
+namespace veltrano {
+
+bool IsChecked(HWND dialog, int id);
+void SetChecked(HWND dialog, int id, bool checked);
+void EnableItem(HWND dialog, int id, bool enabled);
+
+void AddComboItem(HWND dialog, int id, const std::string& text);
+int ComboSelection(HWND dialog, int id);  // -1 when nothing is selected
+void SelectComboItem(HWND dialog, int id, int index);
+
+std::string ItemText(HWND dialog, int id);
+void SetItemText(HWND dialog, int id, const std::string& text);
+// An up-down control's range (the buddy's number is typed and checked by the page).
+void SetSpinRange(HWND dialog, int id, int low, int high);
+
+// "Tahoma", 11 pixels character height, for every control of a page or the sheet itself.
+HFONT OptionsControlFont();
+void ApplyControlFont(HWND window);
+
+// A refused page or dialog: the offending control gets the focus, then the warning is shown.
+void RefuseField(HWND dialog, int focusId, ui::Prompter& prompter, const std::string& message);
+
+}  // namespace veltrano

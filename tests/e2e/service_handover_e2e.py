@@ -1,0 +1,218 @@
+"""Under Wine on Xvfb, with the real service manager: the desktop program counts the traffic of a
+veth pair; its options sheet (F2, the Service page, "&Enable service", OK) installs the service
+with automatic start and hands it the traffic log; the service logs the same file while the
+desktop only reads; the sheet again (clearing the box) stops and removes the service and the
+desktop takes the log back. A steady stream crosses the veth the whole time: today's record of
+the veth must hold every byte but for the seconds of each hand-over (at most one service write
+block each), and exactly one record per day and adapter.
+
+Run it under the machine-wide lock (flock /tmp/veltrano-e2e.lock): it creates a veth pair."""
+
+import os
+import subprocess
+import tempfile
+import threading
+import time
+
+from service_helpers import fresh_service, service_messages, service_state
+from veth import VethPair
+from wine_helpers import BUILD, WINE_RUN, check, expect, finish, probe, reg_add, reg_delete_tree, reg_query, wine
+
+DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
+OPTIONS = r"HKCU\Software\Veltrano\Options"
+PAIR = VethPair("h", 83)
+FOLDER = tempfile.mkdtemp(prefix="veltrano-handover-", dir=os.path.join(BUILD, "tests"))
+RATE = 40_000  # payload bytes a second across the veth
+FRAME_OVERHEAD = 14 + 20 + 8  # Ethernet, IPv4 and UDP headers: the interface counts whole frames
+SERVICE_WRITE_BLOCK_S = 8
+SERVICE_TAB = (330, 17)  # within the sheet, at Wine's default DPI
+
+
+class Stream(threading.Thread):
+    """1000-byte datagrams at RATE until stopped; counts what it sent."""
+
+    def __init__(self, pair):
+        super().__init__(daemon=True)
+        self.pair, self.sent, self.running = pair, 0, True
+
+    def run(self):
+        while self.running:
+            started = time.time()
+            self.sent += self.pair.send(RATE // 1000 // 10, 1000)
+            time.sleep(max(0.0, 0.1 - (time.time() - started)))
+
+
+def wait_for(condition, seconds):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.2)
+    return None
+
+
+def xdotool(*args):
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
+
+
+def window_named(name):
+    ids = xdotool("search", "--onlyvisible", "--name", f"^{name}$")
+    return ids[0] if ids else None
+
+
+def interface_id(description):
+    rows = probe("adapters")["Row"]
+    for row in rows if isinstance(rows, list) else [rows]:
+        fields = row.split("\t")
+        if fields[6] == description:
+            return fields[1]
+    return None
+
+
+def log_records(windows_path):
+    """Today's records as (kind, id) -> list of (received, sent), in file order."""
+    out = wine(os.path.join(BUILD, "tests", "settings_probe.exe"), "dump-log", windows_path, check=False)
+    today = time.localtime()
+    date = f"{today.tm_year}-{today.tm_mon}-{today.tm_mday}"
+    records = {}
+    for line in out.split("\n"):
+        if line.startswith("Record="):
+            day, kind, ident, received, sent = line.split("=", 1)[1].split("\t")
+            if day == date:
+                records.setdefault((int(kind), ident), []).append((int(received), int(sent)))
+    return records
+
+
+def veth_sent(windows_path, near):
+    rows = log_records(windows_path).get((300, near), [])
+    return rows[0][1] if rows else 0
+
+
+def toggle_service_in_sheet(main):
+    """F2 opens the sheet; a click on its "Service" tab, Alt+E flips "&Enable service", Enter is OK."""
+    xdotool("windowfocus", "--sync", main)
+    xdotool("key", "--window", main, "F2")
+    sheet = wait_for(lambda: window_named("Veltrano Options"), 15)
+    if not check(sheet is not None, "F2 opens \"Veltrano Options\""):
+        return False
+    xdotool("windowfocus", "--sync", sheet)
+    time.sleep(0.5)
+    # Wine's modal sheet leaves Ctrl+Tab to nobody: the "Service" tab is clicked, the fifth in the
+    # tab row at the sheet's top left.
+    xdotool("mousemove", "--window", sheet, str(SERVICE_TAB[0]), str(SERVICE_TAB[1]), "click", "1")
+    time.sleep(0.5)
+    xdotool("key", "alt+e")
+    time.sleep(0.3)
+    xdotool("key", "Return")
+    closed = wait_for(lambda: window_named("Veltrano Options") is None, 60)
+    return check(closed, "OK closes the sheet")
+
+
+def prepare(log_path):
+    reg_delete_tree(r"HKCU\Software\Veltrano")
+    reg_add(OPTIONS, "FirstRun", "REG_DWORD", "0")
+    reg_add(OPTIONS, "TrafficLogFile", "REG_SZ", log_path)
+
+
+def exit_desktop(desktop, main):
+    xdotool("windowfocus", "--sync", main)
+    time.sleep(0.5)
+    xdotool("key", "--window", main, "f")
+    time.sleep(1)
+    xdotool("key", "x")
+    try:
+        return desktop.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        wine("taskkill", "/im", "Pellacor.exe", check=False)
+        return desktop.wait(timeout=30)
+
+
+def main():
+    fresh_service(FOLDER, install=False)
+    log_path = wine("winepath", "-w", os.path.join(FOLDER, "traffic.log")).strip()
+    prepare(log_path)
+    if not PAIR.create():
+        print("skipped: network namespaces cannot be created here")
+        return
+    ids = []
+    wait_for(lambda: ids.append(interface_id(PAIR.near)) or (len(ids) > 2 and ids[-1] and ids[-1] == ids[-3]), 20)
+    near = ids[-1] if ids else None
+    check(near is not None, f"Wine sees {PAIR.near}")
+
+    stream = Stream(PAIR)
+    desktop = subprocess.Popen([WINE_RUN, DESKTOP], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    started = time.time()
+    try:
+        main_window = wait_for(lambda: window_named("Veltrano"), 30)
+        if not check(main_window is not None, "the desktop program shows its window"):
+            return
+        time.sleep(2)
+        stream.start()
+        time.sleep(8)
+
+        # Enabling: the service takes the log over.
+        if not toggle_service_in_sheet(main_window):
+            return
+        enabled_at = stream.sent
+        check(wait_for(lambda: service_state() == 4, 30), "the service runs after OK")
+        config = probe("service-config")
+        expect(config.get("Start"), "2", "installed with automatic start")
+        service_program = wine("winepath", "-w", os.path.join(BUILD, "src", "PellacorService.exe")).strip()
+        expect(config.get("BinaryPath"), f'"{service_program}"', "the service program beside Pellacor.exe")
+        machine_log = reg_query(r"HKLM\Software\Veltrano\Options", "TrafficLogFile")
+        expect(machine_log and machine_log[1], log_path, "the machine's settings name the same traffic log")
+        check(wait_for(lambda: "Service is running..." in service_messages(), 20), "the service's worker runs")
+        messages = service_messages()
+        check(f"Traffic log file: {log_path}" in messages, "the service logs to the desktop's file")
+        check("Failed to create traffic file" not in messages,
+              "the service could open the log for writing (the desktop only reads it)")
+
+        before = veth_sent(log_path, near)
+        time.sleep(2 * SERVICE_WRITE_BLOCK_S + 2)
+        during = veth_sent(log_path, near)
+        check(during > before, f"the service's writes keep the veth's total growing ({before} -> {during})")
+
+        # Disabling: stopped, removed, and the log back with the desktop.
+        if not toggle_service_in_sheet(main_window):
+            return
+        disabled_at = stream.sent
+        check(wait_for(lambda: service_state() is None, 30), "the service is stopped and removed")
+        gone = wine(os.path.join(BUILD, "tests", "settings_probe.exe"), "service-config", check=False)
+        check("Installed=0" in gone, "the service manager no longer knows it")
+        check("Veltrano Service stopped." in service_messages(), "the service stopped and wrote its day")
+        machine_enabled = reg_query(r"HKLM\Software\Veltrano\Service", "ServiceEnabled")
+        check(machine_enabled is not None, "the machine kept its copy of the service settings")
+        time.sleep(6)
+        stream.running = False
+        stream.join()
+        code = exit_desktop(desktop, main_window)
+        expect(code, 2, "Exit ends the desktop program")
+    finally:
+        stream.running = False
+        if desktop.poll() is None:
+            wine("taskkill", "/im", "Pellacor.exe", check=False)
+            desktop.wait(timeout=30)
+        PAIR.remove()
+        subprocess.run([WINE_RUN, os.path.join(BUILD, "src", "PellacorService.exe"), "/uninstall"],
+                       capture_output=True, timeout=120)
+
+    records = log_records(log_path)
+    veth = records.get((300, near), [])
+    expect(len(veth), 1, "exactly one record today for the veth")
+    expect(len(records.get((100, ""), [])), 1, "exactly one record today for All Connections")
+    logged = veth[0][1] if veth else 0
+    sent = stream.sent * (1000 + FRAME_OVERHEAD) // 1000
+    allowed_gap = 2 * SERVICE_WRITE_BLOCK_S * RATE
+    print(f"figures: sent {sent} bytes on the wire in {time.time() - started:.0f} s; logged {logged}; "
+          f"gap {sent - logged} = {(sent - logged) / RATE:.1f} s of traffic (allowed {allowed_gap}); "
+          f"payload at enabling {enabled_at}, at disabling {disabled_at}")
+    check(logged >= sent - allowed_gap, "no gap larger than one write block at each hand-over")
+    # Whatever else crosses the veth (neighbour discovery) is a few hundred bytes at most.
+    check(logged <= sent + 4096, "nothing counted twice across the hand-overs")
+    reg_delete_tree(r"HKCU\Software\Veltrano")
+    reg_delete_tree(r"HKLM\Software\Veltrano")
+
+
+main()
+finish()
