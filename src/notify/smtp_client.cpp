@@ -16,6 +16,12 @@ constexpr size_t kSendPiece = 1400;
 constexpr size_t kCommandReplyCapacity = 1024;
 constexpr size_t kLongReplyCapacity = 2048;
 const char* const kTimeOut = "Time out.";
+const char* const kEmptyReply = "Empty reply from SMTP server.";
+
+// A refusal is reported as the server's own line; an empty line would read as no error at all.
+std::string ReplyError(const std::string& line) {
+  return line.empty() ? kEmptyReply : line.substr(0, 1023);
+}
 
 std::string Cut(const std::string& text, size_t characters) {
   return text.substr(0, characters);
@@ -83,7 +89,7 @@ class Dialogue {
       if (!ReadLine(line, kCommandReplyCapacity, waitMs)) return Fail(error, kTimeOut);
     } while (continuation && line.compare(0, std::strlen(continuation), continuation) == 0);
     if (ReplyCode(line) == expected) return true;
-    return Fail(error, line);
+    return Fail(error, ReplyError(line));
   }
 
   static bool Fail(std::string& error, const std::string& text) {
@@ -111,7 +117,7 @@ std::string Converse(const MailJob& job, const std::vector<std::string>& recipie
   do {
     if (!dialogue.ReadLine(line, kLongReplyCapacity, timings.waitMs)) return kTimeOut;
   } while (line.compare(0, 4, "220-") == 0);
-  if (ReplyCode(line) != 220) return line.substr(0, 1023);
+  if (ReplyCode(line) != 220) return ReplyError(line);
 
   const std::string domain = kSmtpClientDomain;
   if (job.authenticate) {

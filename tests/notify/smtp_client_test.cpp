@@ -166,6 +166,14 @@ TEST_F(SmtpSessionTest, ReplyCodesAreThreeDigitsAndAnythingElseIsTheError) {
     EXPECT_EQ(Run(server, Job()), "SMTP Server didn't relay email.");
   }
   {
+    ScriptedServer server("\r\n", {});
+    EXPECT_EQ(Run(server, Job()), "Empty reply from SMTP server.");
+  }
+  {
+    ScriptedServer server("220 hi\r\n", {"\r\n"});
+    EXPECT_EQ(Run(server, Job()), "Empty reply from SMTP server.");
+  }
+  {
     ScriptedServer server("220 ready\r\n", {" 250 hi\r\n"});
     EXPECT_EQ(Run(server, Job()), " 250 hi");
   }
