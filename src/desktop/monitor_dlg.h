@@ -131,7 +131,7 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   // An accepted options page (WM_OPTIONS_APPLY): its new values applied here and saved.
   class OptionsHost;
   void OnOptionsApply(WPARAM code, LPARAM data);
-  void ApplyServicePage(const ServiceSettings& page);
+  void ApplyServicePage(ServiceSettings& page);
   void OpenTrafficReports();
   void OpenStopwatch();
   void OpenRatesRecorder();

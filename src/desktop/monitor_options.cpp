@@ -118,14 +118,14 @@ void CMonitorDlg::OnOptionsApply(WPARAM code, LPARAM data) {
       break;
     }
     case kServicePageCode:
-      ApplyServicePage(*reinterpret_cast<const ServiceSettings*>(data));
+      ApplyServicePage(*reinterpret_cast<ServiceSettings*>(data));
       break;
   }
 }
 
 // Enabling hands the traffic log to the service, disabling takes it back; a service that does not
 // come up leaves this window the log's writer, with a warning saying why.
-void CMonitorDlg::ApplyServicePage(const ServiceSettings& page) {
+void CMonitorDlg::ApplyServicePage(ServiceSettings& page) {
   HandoverActions actions;
   actions.closeRecorderFiles = [this] { recorder_.CloseAll(); };
   actions.reopenRecorders = [this] {
@@ -141,6 +141,8 @@ void CMonitorDlg::ApplyServicePage(const ServiceSettings& page) {
   };
   ServiceHandover handover(services_, store_, log_, clock_, files_, actions);
   handover.Apply(page, settings_, adapters_.Rows(), Narrow(ui::ProgramFolder()) + kServiceExecutableName);
+  // A service that could not be started leaves the switch off: the page shows what now holds.
+  page.serviceEnabled = settings_.service.serviceEnabled;
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 

@@ -93,6 +93,8 @@ bool COptServicePage::OnApply() {
   data_.options.recorderInService = IsChecked(page, IDC_SV_RECORDER);
   data_.reports = reports_.Reports();
   HandOver(kServicePageCode, &data_);
+  SetChecked(page, IDC_SV_ENABLE, data_.serviceEnabled != 0);
+  EnableControls();
   return true;
 }
 

@@ -362,5 +362,20 @@ TEST_F(OptionsSheetTest, EnablingTheServiceCopiesItsSettingsToTheMachine) {
   EXPECT_FALSE(log_.IsWriter());
 }
 
+// The main window turns the switch back off when the service does not stay up; the page then shows
+// that, so a second "Apply" does not claim the service is on.
+TEST_F(OptionsSheetTest, TheServiceSwitchShowsWhatTheMainWindowCouldApply) {
+  Open(3);
+  target_.onApply = [](WPARAM code, LPARAM data) {
+    if (code == kServicePageCode) reinterpret_cast<ServiceSettings*>(data)->serviceEnabled = 0;
+  };
+  SetCheck(IDC_SV_ENABLE, true);
+  Press(PSBTN_APPLYNOW);
+  EXPECT_EQ(IsDlgButtonChecked(Page(), IDC_SV_ENABLE), static_cast<UINT>(BST_UNCHECKED));
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(Page(), IDC_SV_ADD)));
+  Press(PSBTN_CANCEL);
+}
+
 }  // namespace
 }  // namespace veltrano
+
