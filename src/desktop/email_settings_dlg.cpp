@@ -4,19 +4,11 @@
 #include "desktop/mail_thread.h"
 #include "desktop/resources/notify_ids.h"
 #include "platform/system_text.h"
+#include "desktop/ui/control_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano {
 namespace {
-
-std::string FieldText(HWND dialog, int id) {
-  HWND control = GetDlgItem(dialog, id);
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, &text[0], length + 1);
-  text.resize(static_cast<size_t>(length));
-  return Narrow(text);
-}
 
 int ControlOf(EmailSettingsControl control) {
   switch (control) {
@@ -70,13 +62,13 @@ BOOL EmailSettingsDialog::OnInitDialog() {
 
 EmailSettings EmailSettingsDialog::ReadFields() const {
   EmailSettings settings;
-  settings.smtpServer = FieldText(Handle(), IDC_EMAIL_SERVER);
-  settings.mailFrom = FieldText(Handle(), IDC_EMAIL_FROM);
+  settings.smtpServer = ItemText(Handle(), IDC_EMAIL_SERVER);
+  settings.mailFrom = ItemText(Handle(), IDC_EMAIL_FROM);
   settings.serverRequiresAuth = IsDlgButtonChecked(Handle(), IDC_EMAIL_AUTH) == BST_CHECKED;
-  settings.authName = FieldText(Handle(), IDC_EMAIL_ACCOUNT);
-  settings.authPass = FieldText(Handle(), IDC_EMAIL_PASSWORD);
-  settings.subject = FieldText(Handle(), IDC_EMAIL_SUBJECT);
-  settings.body = FieldText(Handle(), IDC_EMAIL_BODY);
+  settings.authName = ItemText(Handle(), IDC_EMAIL_ACCOUNT);
+  settings.authPass = ItemText(Handle(), IDC_EMAIL_PASSWORD);
+  settings.subject = ItemText(Handle(), IDC_EMAIL_SUBJECT);
+  settings.body = ItemText(Handle(), IDC_EMAIL_BODY);
   return settings;
 }
 
@@ -133,7 +125,7 @@ void EmailSettingsDialog::OnPreview() {
 
 void EmailSettingsDialog::OnSendTest() {
   const EmailSettings edited = ReadFields();
-  const std::string address = FieldText(Handle(), IDC_EMAIL_TEST_ADDRESS);
+  const std::string address = ItemText(Handle(), IDC_EMAIL_TEST_ADDRESS);
   const EmailSettingsCheck check = CheckTestEmail(edited, address);
   if (!check.message.empty()) {
     Refuse(check);

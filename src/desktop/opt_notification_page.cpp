@@ -7,19 +7,11 @@
 
 #include "desktop/email_settings_dlg.h"
 #include "desktop/resources/notify_ids.h"
+#include "desktop/ui/control_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano {
 namespace {
-
-std::string FieldText(HWND page, int id) {
-  HWND control = GetDlgItem(page, id);
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, &text[0], length + 1);
-  text.resize(static_cast<size_t>(length));
-  return Narrow(text);
-}
 
 void AddItems(HWND combo, std::initializer_list<const char*> items) {
   for (const char* item : items) SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(item).c_str()));
@@ -127,7 +119,7 @@ void COptNotificationPage::LoadFields(const NotificationPageFields& fields) {
 NotificationPageFields COptNotificationPage::ReadFields() const {
   NotificationPageFields fields;
   fields.adapterIndex = Selection(Handle(), IDC_NOTIFY_ADAPTER);
-  fields.amount = FieldText(Handle(), IDC_NOTIFY_AMOUNT);
+  fields.amount = ItemText(Handle(), IDC_NOTIFY_AMOUNT);
   fields.unitIndex = Selection(Handle(), IDC_NOTIFY_UNIT);
   fields.transferTypeIndex = Selection(Handle(), IDC_NOTIFY_TRANSFER);
   fields.periodIndex = Selection(Handle(), IDC_NOTIFY_PERIOD);
@@ -135,12 +127,12 @@ NotificationPageFields COptNotificationPage::ReadFields() const {
   const UINT days = GetDlgItemInt(Handle(), IDC_NOTIFY_DAYS, &ok, FALSE);
   fields.days = ok && days <= 32767 ? static_cast<int>(days) : 0;
   fields.playSound = Checked(Handle(), IDC_NOTIFY_PLAY_SOUND);
-  fields.soundFile = FieldText(Handle(), IDC_NOTIFY_SOUND_FILE);
+  fields.soundFile = ItemText(Handle(), IDC_NOTIFY_SOUND_FILE);
   fields.beepPresetIndex = Selection(Handle(), IDC_NOTIFY_BEEP_PRESET);
   fields.sendEmail = Checked(Handle(), IDC_NOTIFY_SEND_EMAIL);
-  fields.emailAddresses = FieldText(Handle(), IDC_NOTIFY_ADDRESSES);
+  fields.emailAddresses = ItemText(Handle(), IDC_NOTIFY_ADDRESSES);
   fields.runProgram = Checked(Handle(), IDC_NOTIFY_RUN_PROGRAM);
-  fields.program = FieldText(Handle(), IDC_NOTIFY_PROGRAM);
+  fields.program = ItemText(Handle(), IDC_NOTIFY_PROGRAM);
   return fields;
 }
 
@@ -216,7 +208,7 @@ bool COptNotificationPage::OnCommand(WORD id, WORD notifyCode, HWND control) {
 
 void COptNotificationPage::BrowseFile(int editId, const wchar_t* filter, const wchar_t* extension) {
   wchar_t path[MAX_PATH] = {};
-  const std::wstring current = Widen(FieldText(Handle(), editId));
+  const std::wstring current = Widen(ItemText(Handle(), editId));
   lstrcpynW(path, current.c_str(), MAX_PATH);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
@@ -230,7 +222,7 @@ void COptNotificationPage::BrowseFile(int editId, const wchar_t* filter, const w
 }
 
 void COptNotificationPage::OnSoundTest() {
-  const std::string path = FieldText(Handle(), IDC_NOTIFY_SOUND_FILE);
+  const std::string path = ItemText(Handle(), IDC_NOTIFY_SOUND_FILE);
   const std::string refusal = CheckSoundTest(path, files_);
   if (!refusal.empty()) {
     prompter_.Warn(Handle(), refusal);

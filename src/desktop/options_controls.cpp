@@ -32,18 +32,6 @@ void SelectComboItem(HWND dialog, int id, int index) {
   SendDlgItemMessageW(dialog, id, CB_SETCURSEL, index, 0);
 }
 
-std::string ItemText(HWND dialog, int id) {
-  HWND control = GetDlgItem(dialog, id);
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(control, &text[0], length + 1)));
-  return Narrow(text);
-}
-
-void SetItemText(HWND dialog, int id, const std::string& text) {
-  SetDlgItemTextW(dialog, id, Widen(text).c_str());
-}
-
 void SetSpinRange(HWND dialog, int id, int low, int high) {
   SendDlgItemMessageW(dialog, id, UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "desktop/ui/control_text.h"
 #include "desktop/ui/prompter.h"
 
 namespace veltrano {
@@ -18,8 +19,6 @@ void AddComboItem(HWND dialog, int id, const std::string& text);
 int ComboSelection(HWND dialog, int id);  // -1 when nothing is selected
 void SelectComboItem(HWND dialog, int id, int index);
 
-std::string ItemText(HWND dialog, int id);
-void SetItemText(HWND dialog, int id, const std::string& text);
 // An up-down control's range (the buddy's number is typed and checked by the page).
 void SetSpinRange(HWND dialog, int id, int low, int high);
 

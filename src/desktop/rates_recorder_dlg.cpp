@@ -5,22 +5,10 @@
 #include <commdlg.h>
 
 #include "desktop/resources/notify_ids.h"
+#include "desktop/ui/control_text.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano {
-namespace {
-
-std::string FieldText(HWND dialog, int id) {
-  HWND control = GetDlgItem(dialog, id);
-  const int length = GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  GetWindowTextW(control, &text[0], length + 1);
-  text.resize(static_cast<size_t>(length));
-  return Narrow(text);
-}
-
-}  // namespace
-
 RatesRecorderDialog::RatesRecorderDialog(HINSTANCE instance, const AdapterList& adapters, FileSystem& files,
                                          ui::Prompter& prompter)
     : ui::Dialog(instance, IDD_RATES_RECORDER), model_(RecorderModelOf(adapters)), files_(files), prompter_(prompter) {}
@@ -97,11 +85,11 @@ bool RatesRecorderDialog::OnCommand(WORD id, WORD notifyCode, HWND control) {
       break;
     case IDC_REC_INTERVAL:
       if (notifyCode != EN_CHANGE) return false;
-      data.interval = ParseRecordInterval(FieldText(Handle(), IDC_REC_INTERVAL));
+      data.interval = ParseRecordInterval(ItemText(Handle(), IDC_REC_INTERVAL));
       break;
     case IDC_REC_FILE:
       if (notifyCode != EN_CHANGE) return false;
-      data.file = FieldText(Handle(), IDC_REC_FILE);
+      data.file = ItemText(Handle(), IDC_REC_FILE);
       break;
     default:
       return ui::Dialog::OnCommand(id, notifyCode, control);
@@ -119,7 +107,7 @@ bool RatesRecorderDialog::OnNotify(NMHDR& header) {
 
 void RatesRecorderDialog::OnBrowse() {
   wchar_t path[MAX_PATH] = {};
-  lstrcpynW(path, Widen(FieldText(Handle(), IDC_REC_FILE)).c_str(), MAX_PATH);
+  lstrcpynW(path, Widen(ItemText(Handle(), IDC_REC_FILE)).c_str(), MAX_PATH);
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = Handle();
