@@ -36,6 +36,10 @@ bool ShowRunningInstance(veltrano::RegistryHive& currentUser) {
   std::uint32_t handle = 0;
   if (!veltrano::ReadMainWindowHandle(currentUser, handle) || handle == 0) return false;
   HWND running = reinterpret_cast<HWND>(static_cast<UINT_PTR>(handle));
+  // We were started by the user and may take the foreground; without handing that right on, the
+  // running window would come up behind the window that is active now.
+  DWORD runningProcess = 0;
+  if (GetWindowThreadProcessId(running, &runningProcess)) AllowSetForegroundWindow(runningProcess);
   // A window that no longer answers (a hung or vanished instance) must not hang this one too.
   DWORD_PTR answer = 0;
   return SendMessageTimeoutW(running, WM_COMMAND, ID_SHOW, 0, SMTO_ABORTIFHUNG, 5000, &answer) != 0;

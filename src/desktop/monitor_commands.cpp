@@ -5,6 +5,7 @@
 #include "desktop/monitor_dlg.h"
 #include "desktop/resources/main_window_ids.h"
 #include "desktop/ui/modal_scope.h"
+#include "view/desktop_recording.h"
 #include "view/main_menu.h"
 #include "view/window_placement.h"
 
@@ -107,12 +108,13 @@ void CMonitorDlg::OnToggleCommand(int id) {
     case ToggleEffect::kPaneSettings:
     case ToggleEffect::kUnit:
       ApplyPaneSettingsToAll();
-      recorder_.SetFormat({options.displayUnitByte != 0, options.showIpInTitle != 0, options.dateFormat});
+      recorder_.SetFormat(DesktopRecorderFormat(options));
       tray_->SetLook({options.graphStyle == 1, options.graphBkgColor, options.upColor, options.downColor,
                       options.bothDownUpColor});
       break;
     case ToggleEffect::kRetitle:
       RetitlePanes();
+      recorder_.SetFormat(DesktopRecorderFormat(options));
       break;
     case ToggleEffect::kTopmost:
       SetTopmost(options.alwaysOnTop != 0);
@@ -219,8 +221,11 @@ void CMonitorDlg::OpenTcpConnections() {
 }
 
 void CMonitorDlg::SetTopmost(bool topmost) {
-  // A dialog of ours is open: the modal scope puts the window back when it closes.
-  if (topmost && ui::ModalScope::Active()) return;
+  // A dialog of ours is open: the window takes this band when the last one closes.
+  if (ui::ModalScope::Active()) {
+    ui::ModalScope::SetTopmostAfterwards(topmost);
+    return;
+  }
   SetWindowPos(Handle(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 

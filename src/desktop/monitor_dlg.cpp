@@ -10,6 +10,7 @@
 #include "settings/adapter_settings.h"
 #include "settings/standalone_values.h"
 #include "view/main_menu.h"
+#include "view/desktop_recording.h"
 #include "view/tray_tip.h"
 #include "view/window_placement.h"
 
@@ -18,10 +19,6 @@ namespace {
 
 constexpr UINT kSamplingIntervalMs = 1000;
 const wchar_t* const kHelpWindowTitle = L"Veltrano Help";
-
-RecorderFormat RecorderFormatOf(const Options& options) {
-  return {options.displayUnitByte != 0, options.showIpInTitle != 0, options.dateFormat};
-}
 
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT rect, LPARAM data) {
   reinterpret_cast<PlacementInput*>(data)->monitors.push_back({rect->left, rect->top, rect->right, rect->bottom});
@@ -103,10 +100,11 @@ INT_PTR CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLeftButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
       return TRUE;
     case WM_MOUSEMOVE:
-      OnMouseMove(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+      OnMouseMove(static_cast<short>(HIWORD(lParam)), (wParam & MK_LBUTTON) != 0);
       return TRUE;
     case WM_LBUTTONUP:
-      OnLeftButtonUp();
+    case WM_CAPTURECHANGED:
+      EndSplitterDrag();
       return TRUE;
     case WM_CONTEXTMENU:
       OpenPopupMenuFromKey(false);
@@ -145,7 +143,7 @@ BOOL CMonitorDlg::OnInitDialog() {
   // 1. Settings of the current user, with the service switches.
   store_.LoadDesktop(settings_);
   margin_ = EffectiveMargin(settings_.options.rateViewMargins);
-  recorder_.SetFormat(RecorderFormatOf(settings_.options));
+  recorder_.SetFormat(DesktopRecorderFormat(settings_.options));
 
   // 2. Icons and title (the pens belong to the panes and the tray).
   bigIcon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
@@ -168,8 +166,7 @@ BOOL CMonitorDlg::OnInitDialog() {
   adapters_.SetOnAddedToMenus([this](AdapterEntry& row) { AddRowToMenus(row); });
 
   // 7. Rates recorders, unless the service records.
-  const bool serviceRecords = settings_.service.serviceEnabled != 0 && settings_.service.options.recorderInService != 0;
-  recorder_.ReopenAll(adapters_.Rows(), serviceRecords, sampler_.LastTick());
+  recorder_.ReopenAll(adapters_.Rows(), ServiceRecordsRates(settings_.service), sampler_.LastTick());
 
   // 8 is read with the settings (the Run key). 9. Placement and panes.
   PlaceWindow();
@@ -195,7 +192,8 @@ BOOL CMonitorDlg::OnInitDialog() {
   tray_->SetLook({settings_.options.graphStyle == 1, settings_.options.graphBkgColor, settings_.options.upColor,
                   settings_.options.downColor, settings_.options.bothDownUpColor});
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
-  if (settings_.options.dispIconSystray && (graphCapable_ || !settings_.options.showGraphInSystray)) {
+  // A miniature is drawn by the first update; a plain icon goes in at once.
+  if (settings_.options.dispIconSystray && (!graphCapable_ || !settings_.options.showGraphInSystray)) {
     tray_->AddPlain();
   }
 

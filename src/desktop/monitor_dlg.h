@@ -66,6 +66,7 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   bool Visible() const { return visible_; }
   const PaneStack& Stack() const { return stack_; }
   TrayIcon* Tray() { return tray_.get(); }
+  const RatesRecorder& Recorder() const { return recorder_; }
   HMENU PopupMenu() const { return popup_; }
   bool LayeredWindows() const;
 
@@ -104,8 +105,8 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   bool OnSetCursor();
   bool OnNcHitTest(LPARAM point, LRESULT& result);
   void OnLeftButtonDown(int x, int y);
-  void OnMouseMove(int x, int y);
-  void OnLeftButtonUp();
+  void OnMouseMove(int y, bool leftButtonDown);
+  void EndSplitterDrag();
   void OnTrayMessage(LPARAM event);
   void OnLogFailure();
   void OnEndSession(bool ending);

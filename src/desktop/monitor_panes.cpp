@@ -210,7 +210,9 @@ bool CMonitorDlg::OnSetCursor() {
 
 // A press outside the splitters drags the window, caption or not.
 bool CMonitorDlg::OnNcHitTest(LPARAM point, LRESULT& result) {
-  if (!(GetAsyncKeyState(VK_LBUTTON) & 0x8000)) return false;
+  // The key state is the physical button's: with swapped buttons the right one is primary.
+  const int primaryButton = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+  if (!(GetAsyncKeyState(primaryButton) & 0x8000)) return false;
   POINT at{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
   ScreenToClient(Handle(), &at);
   RECT client{};
@@ -225,18 +227,25 @@ void CMonitorDlg::OnLeftButtonDown(int x, int y) {
   if (draggedSplitter_ >= 0) SetCapture(Handle());
 }
 
-void CMonitorDlg::OnMouseMove(int, int y) {
+void CMonitorDlg::OnMouseMove(int y, bool leftButtonDown) {
   if (draggedSplitter_ < 0) return;
+  // The button came up where we could not see it (capture taken by another window).
+  if (!leftButtonDown) {
+    EndSplitterDrag();
+    return;
+  }
   RECT client{};
   GetClientRect(Handle(), &client);
   DragSplitter(stack_, draggedSplitter_, y, client.bottom);
   MovePanes();
 }
 
-void CMonitorDlg::OnLeftButtonUp() {
+// The button's release, or the capture lost to another window mid-drag (Alt+Tab, an alert):
+// the boundary stays where it was dragged to.
+void CMonitorDlg::EndSplitterDrag() {
   if (draggedSplitter_ < 0) return;
   draggedSplitter_ = -1;
-  ReleaseCapture();
+  if (GetCapture() == Handle()) ReleaseCapture();
   StoreShares();
 }
 

@@ -28,6 +28,7 @@ class RatesRecorder {
  public:
   RatesRecorder(FileSystem& files, const RecorderFormat& format) : files_(files), format_(format) {}
   void SetFormat(const RecorderFormat& format) { format_ = format; }
+  const RecorderFormat& Format() const { return format_; }
 
   // Appends the banner (new file) or an empty line, then a header block. False when the file
   // cannot be opened: the adapter is then not recorded.

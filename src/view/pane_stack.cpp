@@ -75,7 +75,10 @@ void LayoutPaneStack(PaneStack& stack, int clientWidth, int clientHeight, int ma
     RebuildSplitters(stack);
     return;
   }
-  if (widthOnly) {
+  // A stack that the margins emptied has no vertical extent left to keep.
+  const bool emptied = std::all_of(stack.panes.begin(), stack.panes.end(),
+                                   [](const StackedPane& pane) { return pane.rect == StackRect{}; });
+  if (widthOnly && !emptied) {
     for (auto& pane : stack.panes) pane.rect.right = clientWidth - margin;
     RebuildSplitters(stack);
     return;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "desktop/resources/main_window_ids.h"
+#include "desktop/ui/modal_scope.h"
 #include "desktop/ui/scripted_prompter.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_interface_source.h"
@@ -230,6 +231,20 @@ TEST(MainWindowPanes, ASplitterDragMovesTheBoundaryWithinItsClamp) {
   SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(20, 0));
   EXPECT_EQ(main.monitor->Stack().splitters.at(0).top, upperTop + 1);
   EXPECT_EQ(main.monitor->Stack().panes[0].rect.Height(), 1);
+
+  // A drag ends when another window takes the mouse, or when the button is found up.
+  const int dragged = main.monitor->Stack().splitters.at(0).top;
+  HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, dragged));
+  SetCapture(other);
+  SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 60));
+  EXPECT_EQ(main.monitor->Stack().splitters.at(0).top, dragged) << "capture lost";
+  ReleaseCapture();
+  DestroyWindow(other);
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, dragged));
+  SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(20, 60));
+  SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 60));
+  EXPECT_EQ(main.monitor->Stack().splitters.at(0).top, dragged) << "button up unseen";
 }
 
 TEST(MainWindowView, ToggleCommandsAreStoredAtOnce) {
@@ -242,6 +257,9 @@ TEST(MainWindowView, ToggleCommandsAreStoredAtOnce) {
   EXPECT_EQ(StoredDword(hive, "GraphStyle"), 0u);
   main.Command(ID_UNIT_BYTES);
   EXPECT_EQ(StoredDword(hive, "DisplayUnitByte"), 1u);
+  main.Command(ID_IP_ADDRESS);
+  EXPECT_EQ(StoredDword(hive, "ShowIPInTitle"), 0u);
+  EXPECT_FALSE(main.monitor->Recorder().Format().showIpInTitle) << "recording files opened later";
   main.Command(ID_ALWAYS_ON_TOP);
   EXPECT_EQ(StoredDword(hive, "AlwaysOnTop"), 0u);
   EXPECT_FALSE(GetWindowLongPtrW(main.monitor->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
@@ -255,6 +273,26 @@ TEST(MainWindowView, ToggleCommandsAreStoredAtOnce) {
   GetLayeredWindowAttributes(main.monitor->Handle(), nullptr, &alpha, &flags);
   EXPECT_EQ(alpha, 229);
   EXPECT_TRUE(main.prompter.Prompts().empty());
+}
+
+// The stopwatch, the reports window, the alert or the options sheet is open meanwhile.
+TEST(MainWindowView, AlwaysOnTopSwitchedWhileADialogIsOpenHoldsWhenItCloses) {
+  MainWindow main;
+  HWND window = main.Create();
+  auto topmost = [&] { return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; };
+  ASSERT_TRUE(topmost());
+  {
+    ui::ModalScope dialog(window);
+    main.Command(ID_ALWAYS_ON_TOP);
+  }
+  EXPECT_FALSE(topmost());
+  {
+    ui::ModalScope dialog(window);
+    main.Command(ID_ALWAYS_ON_TOP);
+    EXPECT_FALSE(topmost()) << "the dialog stays above the window while open";
+  }
+  EXPECT_TRUE(topmost());
+  EXPECT_EQ(StoredDword(main.hives.Hive(), "AlwaysOnTop"), 1u);
 }
 
 TEST(MainWindowView, TheMenuShowsEverySettingAsItIsNow) {
@@ -371,10 +409,11 @@ TEST(MainWindowTray, TipAndMiniatureFollowTheChosenAdapter) {
   main.Create();
   TrayIcon* tray = main.monitor->Tray();
   ASSERT_NE(tray, nullptr);
-  EXPECT_TRUE(tray->Shown());
+  EXPECT_FALSE(tray->Shown()) << "the first update adds it, with the miniature";
   main.clock.Set(2026, 3, 14, 10, 0, 1);
   main.interfaces.interfaces[0].row.inOctets = 3000;
   main.monitor->Sampler().Tick();
+  EXPECT_TRUE(tray->Shown());
   EXPECT_EQ(tray->Tip(), TrayTip("All Connections", "", 2000, 0, {}));
   EXPECT_NE(tray->MiniatureBitmap(), nullptr);
   EXPECT_EQ(tray->CurrentStaticIcon(), nullptr) << "a miniature replaces the static icon";

@@ -52,6 +52,10 @@ TEST(PaneStackLayout, MarginsThatLeaveNoRoomEmptyEveryPane) {
   EXPECT_EQ(stack.panes[1].rect, StackRect{});
   LayoutPaneStack(stack, 4, 200, 2, false);
   EXPECT_EQ(stack.panes[1].rect, StackRect{});
+  // Only the width comes back: the emptied stack is laid out in full, not kept empty.
+  LayoutPaneStack(stack, 200, 200, 2, true);
+  EXPECT_EQ(stack.panes[0].rect, (StackRect{2, 2, 198, 102}));
+  EXPECT_EQ(stack.panes[1].rect, (StackRect{2, 104, 198, 198}));
 }
 
 TEST(PaneStackLayout, PanesThatWouldPassTheBottomAreCutThere) {

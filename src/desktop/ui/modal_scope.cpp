@@ -5,7 +5,11 @@ namespace veltrano::ui {
 namespace {
 
 int openScopes = 0;
-bool wasTopmost = false;
+bool topmostAfterwards = false;
+
+bool IsTopmost(HWND window) {
+  return (GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
 
 void SetTopmost(HWND window, bool topmost) {
   SetWindowPos(window, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -15,13 +19,18 @@ void SetTopmost(HWND window, bool topmost) {
 
 ModalScope::ModalScope(HWND mainWindow) : mainWindow_(mainWindow) {
   if (openScopes++ == 0) {
-    wasTopmost = mainWindow_ && (GetWindowLongPtrW(mainWindow_, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-    if (wasTopmost) SetTopmost(mainWindow_, false);
+    topmostAfterwards = mainWindow_ && IsTopmost(mainWindow_);
+    if (topmostAfterwards) SetTopmost(mainWindow_, false);
   }
 }
 
 ModalScope::~ModalScope() {
-  if (--openScopes == 0 && wasTopmost && IsWindow(mainWindow_)) SetTopmost(mainWindow_, true);
+  if (--openScopes > 0 || !IsWindow(mainWindow_)) return;
+  if (IsTopmost(mainWindow_) != topmostAfterwards) SetTopmost(mainWindow_, topmostAfterwards);
+}
+
+void ModalScope::SetTopmostAfterwards(bool topmost) {
+  topmostAfterwards = topmost;
 }
 
 bool ModalScope::Active() {
