@@ -4,6 +4,7 @@
 #include "desktop/ui/modal_scope.h"
 #include "desktop/ui/shell.h"
 #include "platform/win32/wide_text.h"
+#include "view/desktop_recording.h"
 #include "view/main_menu.h"
 #include "view/options_apply.h"
 #include "view/pane_stack.h"
@@ -37,8 +38,7 @@ class CMonitorDlg::OptionsHost : public OptionsApplyHost {
   }
   void RefreshPanes() override {
     window_.ApplyPaneSettingsToAll();
-    const Options& options = window_.settings_.options;
-    window_.recorder_.SetFormat({options.displayUnitByte != 0, options.showIpInTitle != 0, options.dateFormat});
+    window_.recorder_.SetFormat(DesktopRecorderFormat(window_.settings_.options));
   }
   void RestackPanes() override {
     window_.margin_ = EffectiveMargin(window_.settings_.options.rateViewMargins);
@@ -129,9 +129,7 @@ void CMonitorDlg::ApplyServicePage(ServiceSettings& page) {
   HandoverActions actions;
   actions.closeRecorderFiles = [this] { recorder_.CloseAll(); };
   actions.reopenRecorders = [this] {
-    const bool serviceRecords =
-        settings_.service.serviceEnabled != 0 && settings_.service.options.recorderInService != 0;
-    recorder_.ReopenAll(adapters_.Rows(), serviceRecords, sampler_.LastTick());
+    recorder_.ReopenAll(adapters_.Rows(), ServiceRecordsRates(settings_.service), sampler_.LastTick());
   };
   actions.rearmNotification = [this] { ArmNotification(); };
   actions.warn = [this](const std::string& text) { Warn(text); };
@@ -139,7 +137,7 @@ void CMonitorDlg::ApplyServicePage(ServiceSettings& page) {
     Sleep(ms);
     UpdateWindow(window);
   };
-  ServiceHandover handover(services_, store_, log_, clock_, files_, actions);
+  ServiceHandover handover(services_, store_, log_, sampler_.LastTick(), files_, actions);
   handover.Apply(page, settings_, adapters_.Rows(), Narrow(ui::ProgramFolder()) + kServiceExecutableName);
   // A service that could not be started leaves the switch off: the page shows what now holds.
   page.serviceEnabled = settings_.service.serviceEnabled;

@@ -19,12 +19,13 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-ServiceHandover::ServiceHandover(ServiceManager& services, SettingsStore& store, TrafficLog& log, Clock& clock,
-                                 FileSystem& files, HandoverActions actions, HandoverTiming timing)
+ServiceHandover::ServiceHandover(ServiceManager& services, SettingsStore& store, TrafficLog& log,
+                                 const LocalTime& lastTick, FileSystem& files, HandoverActions actions,
+                                 HandoverTiming timing)
     : services_(services),
       store_(store),
       log_(log),
-      clock_(clock),
+      lastTick_(lastTick),
       files_(files),
       actions_(std::move(actions)),
       timing_(timing) {}
@@ -33,7 +34,8 @@ HandoverOutcome ServiceHandover::Apply(const ServiceSettings& page, Settings& se
                                        const std::string& serviceExecutable) {
   const bool wasEnabled = settings.service.serviceEnabled != 0;
   const bool enabled = page.serviceEnabled != 0;
-  if (!wasEnabled && enabled) log_.WriteToday(rows, clock_.Now());
+  const bool serviceRecorded = wasEnabled && settings.service.options.recorderInService != 0;
+  if (!wasEnabled && enabled) log_.WriteToday(rows, lastTick_);
 
   settings.service.serviceEnabled = enabled ? 1 : 0;
   settings.service.options.notifyInService = page.options.notifyInService;
@@ -46,7 +48,10 @@ HandoverOutcome ServiceHandover::Apply(const ServiceSettings& page, Settings& se
   store_.Save(SaveTrigger::kServicePageApplied, settings, rows);
 
   if (enabled) {
-    if (settings.service.options.recorderInService && actions_.closeRecorderFiles) actions_.closeRecorderFiles();
+    const bool serviceRecords = settings.service.options.recorderInService != 0;
+    if (serviceRecords && actions_.closeRecorderFiles) actions_.closeRecorderFiles();
+    // The service stops recording rates: the desktop records again from now on.
+    if (serviceRecorded && !serviceRecords && actions_.reopenRecorders) actions_.reopenRecorders();
     if (!wasEnabled) ReopenLog(LogRole::kDesktopReader);
     return BringUp(settings, rows, serviceExecutable);
   }
@@ -110,7 +115,7 @@ HandoverOutcome ServiceHandover::Recover(Settings& settings, AdapterList& rows, 
 
 void ServiceHandover::TakeLogBack(Settings& settings, AdapterList& rows) {
   ReopenLog(LogRole::kDesktopWriter);
-  if (log_.IsOpen()) log_.LoadToday(rows, clock_.Now());
+  if (log_.IsOpen()) log_.LoadToday(rows, lastTick_);
   if (settings.options.notificationEnabled && actions_.rearmNotification) actions_.rearmNotification();
   if (actions_.reopenRecorders) actions_.reopenRecorders();
 }

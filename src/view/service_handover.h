@@ -7,7 +7,7 @@
 #include <string>
 
 #include "engine/traffic_log.h"
-#include "platform/clock.h"
+#include "core/local_time.h"
 #include "platform/file_system.h"
 #include "platform/service_manager.h"
 #include "settings/service_settings.h"
@@ -40,8 +40,10 @@ enum class HandoverOutcome {
 
 class ServiceHandover {
  public:
-  ServiceHandover(ServiceManager& services, SettingsStore& store, TrafficLog& log, Clock& clock, FileSystem& files,
-                  HandoverActions actions, HandoverTiming timing = {});
+  // lastTick is the sampler's: today's records are written and read back under the date of the
+  // last counted tick, never the wall clock's (a hand-over across midnight).
+  ServiceHandover(ServiceManager& services, SettingsStore& store, TrafficLog& log, const LocalTime& lastTick,
+                  FileSystem& files, HandoverActions actions, HandoverTiming timing = {});
 
   // `serviceExecutable` is the full path of the service program beside the desktop program.
   HandoverOutcome Apply(const ServiceSettings& page, Settings& settings, AdapterList& rows,
@@ -59,7 +61,7 @@ class ServiceHandover {
   ServiceManager& services_;
   SettingsStore& store_;
   TrafficLog& log_;
-  Clock& clock_;
+  const LocalTime& lastTick_;
   FileSystem& files_;
   HandoverActions actions_;
   HandoverTiming timing_;

@@ -117,7 +117,7 @@ class OptionsSheetTest : public ::testing::Test {
     } else if (code == kServicePageCode) {
       HandoverActions actions;
       actions.pause = [this](unsigned ms) { paused_ += ms; };
-      ServiceHandover handover(services_, store_, log_, clock_, folder_.Files(), actions);
+      ServiceHandover handover(services_, store_, log_, clock_.now, folder_.Files(), actions);
       folder_.WriteAll("PellacorService.exe", "MZ");
       handover.Apply(*reinterpret_cast<ServiceSettings*>(data), settings_, rows_, folder_.Path("PellacorService.exe"));
     }

@@ -71,7 +71,7 @@ class ServiceHandoverWineTest : public ::testing::Test {
     HandoverActions actions;
     actions.warn = [this](const std::string& text) { warnings_.push_back(text); };
     actions.pause = [](unsigned ms) { Sleep(ms); };
-    ServiceHandover handover(services_, store, log_, clock_, folder_.Files(), actions);
+    ServiceHandover handover(services_, store, log_, clock_.now, folder_.Files(), actions);
     ServiceSettings page = settings_.service;
     page.serviceEnabled = 1;
     return handover.Apply(page, settings_, rows_, program);

@@ -40,12 +40,16 @@ class ServiceHandoverTest : public ::testing::Test {
     options.customPath = true;
     log_.Open(folder_.Path("qxrsum_v2.log"), options);
     settings_.trafficLogFile = log_.Path();
+    lastTick_ = clock_.now;
   }
 
   HandoverOutcome Apply(bool enable) {
     ServiceSettings page = settings_.service;
     page.serviceEnabled = enable;
-    ServiceHandover handover(services_, store_, log_, clock_, folder_.Files(), Actions());
+    return ApplyPage(page);
+  }
+  HandoverOutcome ApplyPage(const ServiceSettings& page) {
+    ServiceHandover handover(services_, store_, log_, lastTick_, folder_.Files(), Actions());
     return handover.Apply(page, settings_, rows_, folder_.Path("PellacorService.exe"));
   }
 
@@ -62,6 +66,7 @@ class ServiceHandoverTest : public ::testing::Test {
   testing::TestFolder folder_;
   testing::TestHive hives_;
   testing::FakeClock clock_;
+  LocalTime lastTick_;  // the sampler's
   FakeServiceManager services_;
   SettingsStore store_{hives_.Hive(), hives_.OtherHive()};
   TrafficLog log_{folder_.Files()};
@@ -100,6 +105,41 @@ TEST_F(ServiceHandoverTest, EnablingWritesTodayMirrorsInstallsStartsAndBecomesRe
   ASSERT_TRUE(ReadTrafficLogPath(hives_.OtherHive(), path));
   EXPECT_EQ(path, log_.Path());
   EXPECT_EQ(Dword(hives_.OtherHive(), "Software\\Veltrano\\Options", "MonthStartDay"), 1u);
+}
+
+// The wall clock is past midnight, the sampler's last tick is not: the old day's totals stay
+// under the old date both ways, and the next tick turns the day as usual.
+TEST_F(ServiceHandoverTest, AHandOverAcrossMidnightUsesTheDateOfTheLastTick) {
+  clock_.Set(2026, 12, 8, 23, 59, 59);
+  lastTick_ = clock_.now;
+  clock_.Set(2026, 12, 9, 0, 0, 2);
+  rows_.back().todayIn = 5000;
+  ASSERT_EQ(Apply(true), HandoverOutcome::kServiceUp);
+  AdapterList oldDay = Rows();
+  log_.LoadToday(oldDay, lastTick_);
+  EXPECT_EQ(oldDay.back().todayIn, 5000u);
+  AdapterList newDay = Rows();
+  log_.LoadToday(newDay, clock_.now);
+  EXPECT_EQ(newDay.back().todayIn, 0u);
+
+  services_.state = ServiceState::kRunning;
+  rows_.back().todayIn = 0;
+  ASSERT_EQ(Apply(false), HandoverOutcome::kServiceDown);
+  EXPECT_EQ(rows_.back().todayIn, 5000u) << "the old day read back for the tick that turns it";
+}
+
+TEST_F(ServiceHandoverTest, TheDesktopRecordsRatesAgainWhenTheServiceStopsRecording) {
+  settings_.service.options.recorderInService = 1;
+  ASSERT_EQ(Apply(true), HandoverOutcome::kServiceUp);
+  steps_.clear();
+  ServiceSettings page = settings_.service;
+  page.options.recorderInService = 0;
+  EXPECT_EQ(ApplyPage(page), HandoverOutcome::kServiceUp);
+  EXPECT_EQ(steps_, std::vector<std::string>{"reopen recorders"});
+  steps_.clear();
+  page.options.recorderInService = 1;
+  EXPECT_EQ(ApplyPage(page), HandoverOutcome::kServiceUp);
+  EXPECT_EQ(steps_, std::vector<std::string>{"close recorders"});
 }
 
 TEST_F(ServiceHandoverTest, AnAlreadyRunningServiceIsLeftAloneButGetsTheSettings) {
