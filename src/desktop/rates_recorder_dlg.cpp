@@ -115,7 +115,8 @@ void RatesRecorderDialog::OnBrowse() {
   dialog.nFilterIndex = IsCsvRecordingFile(Narrow(path)) ? 2 : 1;
   dialog.lpstrFile = path;
   dialog.nMaxFile = MAX_PATH;
-  dialog.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  // No "replace?" question: the recorder appends to a file that is there, it never replaces it.
+  dialog.Flags = OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
   if (!GetSaveFileNameW(&dialog)) return;
   const std::string chosen = WithFilterExtension(Narrow(path), static_cast<int>(dialog.nFilterIndex));
   SetItemText(IDC_REC_FILE, Widen(chosen).c_str());

@@ -73,6 +73,50 @@ TEST_F(RatesRecorderDialogTest, ListsEveryAdapterAndEnablesTheControlsOfARecordi
   EXPECT_TRUE(folder_.Files().IsAvailableFile(folder_.Path("sub\\lan.txt")));  // the check created it
 }
 
+// The common save dialog is answered from a timer that runs inside its modal loop: the existing
+// file is typed and OK pressed; a question about replacing it would be a second dialog box.
+struct SaveDialogScript {
+  std::wstring path;
+  int questions = 0;
+};
+SaveDialogScript* saveScript = nullptr;
+
+BOOL CALLBACK AnswerDialogs(HWND window, LPARAM) {
+  wchar_t className[16] = {};
+  GetClassNameW(window, className, 16);
+  if (!IsWindowVisible(window) || lstrcmpW(className, L"#32770") != 0) return TRUE;
+  if (GetWindow(window, GW_OWNER) && !GetDlgItem(window, 1148) && !GetDlgItem(window, 1152)) {
+    ++saveScript->questions;  // a message box over the save dialog
+    PostMessageW(window, WM_COMMAND, IDYES, 0);
+    return TRUE;
+  }
+  HWND name = GetDlgItem(window, 1148) ? GetDlgItem(window, 1148) : GetDlgItem(window, 1152);
+  if (!name) return TRUE;
+  SetWindowTextW(name, saveScript->path.c_str());
+  PostMessageW(window, WM_COMMAND, IDOK, 0);
+  return TRUE;
+}
+
+void CALLBACK AnswerSaveDialog(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), &AnswerDialogs, 0);
+}
+
+TEST_F(RatesRecorderDialogTest, ChoosingAnExistingFileAsksNothingSinceLinesAreAppended) {
+  folder_.WriteAll("all.csv", "earlier lines\r\n");
+  HWND dialog = Open();
+  Select(dialog, 0);
+  SaveDialogScript script{Widen(folder_.Path("all.csv"))};
+  saveScript = &script;
+  const UINT_PTR timer = SetTimer(nullptr, 0, 200, &AnswerSaveDialog);
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_REC_BROWSE, BN_CLICKED), 0);
+  KillTimer(nullptr, timer);
+  saveScript = nullptr;
+  EXPECT_EQ(script.questions, 0);
+  wchar_t chosen[MAX_PATH] = {};
+  GetDlgItemTextW(dialog, IDC_REC_FILE, chosen, MAX_PATH);
+  EXPECT_EQ(Narrow(chosen), folder_.Path("all.csv"));
+}
+
 TEST_F(RatesRecorderDialogTest, RefusesTwoRowsRecordingToOneFileAndSelectsTheRow) {
   adapters_.back().recordRates = true;
   adapters_.back().recordFile = AsciiUpper(folder_.Path("all.csv"));
