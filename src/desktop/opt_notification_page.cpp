@@ -57,7 +57,7 @@ int ControlOf(NotificationControl control) {
 COptNotificationPage::COptNotificationPage(HINSTANCE instance, NotificationPageData& data, const AdapterList& adapters,
                                            FileSystem& files, Beeper& beeper, Network& network, ui::Prompter& prompter,
                                            HWND mainWindow, const SmtpTimings& timings)
-    : ui::PropertyPage(instance, IDD_OPT_NOTIFICATION),
+    : COptPage(instance, IDD_OPT_NOTIFICATION, prompter, mainWindow),
       instance_(instance),
       data_(data),
       email_(data.email),
@@ -65,13 +65,11 @@ COptNotificationPage::COptNotificationPage(HINSTANCE instance, NotificationPageD
       files_(files),
       beeper_(beeper),
       network_(network),
-      prompter_(prompter),
-      mainWindow_(mainWindow),
       timings_(timings) {}
 
 INT_PTR COptNotificationPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_DESTROY) beeper_.Stop();
-  return ui::PropertyPage::HandleMessage(message, wParam, lParam);
+  return COptPage::HandleMessage(message, wParam, lParam);
 }
 
 void COptNotificationPage::OnInitDialog() {
@@ -141,17 +139,6 @@ void COptNotificationPage::EnableDays() {
   for (int id : {IDC_NOTIFY_DAYS, IDC_NOTIFY_DAYS_SPIN, IDC_NOTIFY_DAYS_LABEL}) EnableWindow(Item(id), custom);
 }
 
-// The page comes to the front with the offending control focused; the sheet stays open.
-void COptNotificationPage::Refuse(const NotificationPageCheck& check) {
-  HWND sheet = GetParent(Handle());
-  const LRESULT index = SendMessageW(sheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(Handle()), 0);
-  if (index >= 0) SendMessageW(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
-  prompter_.Warn(Handle(), check.message);
-  HWND control = Item(ControlOf(check.focus));
-  SetFocus(control);
-  SendMessageW(control, EM_SETSEL, 0, -1);
-}
-
 bool COptNotificationPage::OnApply() {
   beeper_.Stop();
   const bool enabled = Checked(Handle(), IDC_NOTIFY_ENABLE);
@@ -160,7 +147,7 @@ bool COptNotificationPage::OnApply() {
     const NotificationPageCheck check = CheckNotificationPage(fields, email_, files_);
     if (check.askForEmailSettings && prompter_.AskYesNo(Handle(), kIncompleteEmailQuestion)) OnEmailSettings();
     if (!check.message.empty()) {
-      Refuse(check);
+      Refuse(ControlOf(check.focus), check.message);
       return false;
     }
   }
@@ -168,7 +155,7 @@ bool COptNotificationPage::OnApply() {
   StoreFieldsInRule(fields, adapters_, data_.rule);
   data_.rule.playBeep = Checked(Handle(), IDC_NOTIFY_PLAY_BEEP);
   data_.email = email_;
-  if (mainWindow_) SendMessageW(mainWindow_, WM_OPTIONS_APPLY, kNotificationPageCode, reinterpret_cast<LPARAM>(&data_));
+  HandOver(kNotificationPageCode, &data_);
   return true;
 }
 
@@ -202,8 +189,8 @@ bool COptNotificationPage::OnCommand(WORD id, WORD notifyCode, HWND control) {
       OnEmailSettings();
       return true;
   }
-  if (!Filling() && (notifyCode == EN_CHANGE || notifyCode == BN_CLICKED || notifyCode == CBN_SELCHANGE)) SetModified();
-  return ui::PropertyPage::OnCommand(id, notifyCode, control);
+  MarkModifiedOnChange(notifyCode);
+  return COptPage::OnCommand(id, notifyCode, control);
 }
 
 void COptNotificationPage::BrowseFile(int editId, const wchar_t* filter, const wchar_t* extension) {

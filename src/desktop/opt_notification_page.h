@@ -6,8 +6,7 @@
 #include <windows.h>
 
 #include "desktop/mail_thread.h"
-#include "desktop/ui/prompter.h"
-#include "desktop/ui/property_sheet.h"
+#include "desktop/opt_page.h"
 #include "notify/beeper.h"
 #include "notify/smtp_client.h"
 #include "platform/file_system.h"
@@ -23,7 +22,7 @@ namespace veltrano {
 
 constexpr WPARAM kNotificationPageCode = 204;
 
-class COptNotificationPage : public ui::PropertyPage {
+class COptNotificationPage : public COptPage {
  public:
   // data starts as the current settings and holds the accepted ones after apply; mainWindow
   // receives WM_OPTIONS_APPLY with code 204 and &data.
@@ -44,7 +43,6 @@ class COptNotificationPage : public ui::PropertyPage {
   void LoadFields(const NotificationPageFields& fields);
   NotificationPageFields ReadFields() const;
   void EnableDays();
-  void Refuse(const NotificationPageCheck& check);
   void BrowseFile(int editId, const wchar_t* filter, const wchar_t* extension);
   void OnSoundTest();
   void OnBeepTest();
@@ -57,8 +55,6 @@ class COptNotificationPage : public ui::PropertyPage {
   FileSystem& files_;
   Beeper& beeper_;
   Network& network_;
-  ui::Prompter& prompter_;
-  HWND mainWindow_;
   SmtpTimings timings_;
 };
 

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include "desktop/options_controls.h"
 #include "desktop/resources/notify_ids.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/scripted_prompter.h"
@@ -108,6 +109,9 @@ TEST_F(NotificationPageTest, SetsUpTheListsFromTheRule) {
   HWND page = Open();
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_ADAPTER, CB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_AMOUNT, WM_GETFONT, 0, 0),
+            reinterpret_cast<LRESULT>(OptionsControlFont()))
+      << "the font of the other pages";
   EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_UNIT, CB_GETCOUNT, 0, 0), 5);
   EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_BEEP_PRESET, CB_GETCOUNT, 0, 0), 9);
   EXPECT_EQ(Text(IDC_NOTIFY_DAYS), "7");
