@@ -1,7 +1,7 @@
 // Popup menu logic of the main window.
 #include "view/main_menu.h"
 
-#include "desktop/resources/main_window_ids.h"
+#include "view/main_menu_ids.h"
 
 namespace veltrano {
 namespace {

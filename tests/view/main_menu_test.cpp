@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "desktop/resources/main_window_ids.h"
+#include "view/main_menu_ids.h"
 
 namespace veltrano {
 namespace {
