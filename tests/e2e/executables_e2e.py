@@ -7,13 +7,15 @@ import os
 import subprocess
 import time
 
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, reg_delete_tree, reg_query, reg_subkeys, skip, wine
+from wine_helpers import BUILD, ROOT, WINE_RUN, check, expect, finish, reg_delete_tree, reg_query, reg_subkeys, skip, wine
 
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
 SERVICE = os.path.join(BUILD, "src", "PellacorService.exe")
 WINDOWS_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll", "msvcrt.dll",
                 "ws2_32.dll", "winmm.dll", "comctl32.dll", "comdlg32.dll", "ole32.dll"}
 OPTIONS = r"HKCU\Software\Veltrano\Options"
+# What ships is the 32-bit tree, also where this machine runs the tests on the 64-bit one.
+SHIPPED = os.path.join(ROOT, "build", "win32", "src")
 
 
 def pe_headers(path):
@@ -21,9 +23,9 @@ def pe_headers(path):
 
 
 def are_static_32_bit_programs():
-    for path, subsystem in ((DESKTOP, "(Windows GUI)"), (SERVICE, "(Windows CUI)")):
+    for name, subsystem in (("Pellacor.exe", "(Windows GUI)"), ("PellacorService.exe", "(Windows CUI)")):
+        path = os.path.join(SHIPPED, name)
         headers = pe_headers(path)
-        name = os.path.basename(path)
         check("file format pei-i386" in headers, f"{name} is a 32-bit PE")
         check(subsystem in headers, f"{name} subsystem {subsystem}")
         dlls = {line.split(":", 1)[1].strip().lower() for line in headers.split("\n") if "DLL Name:" in line}
