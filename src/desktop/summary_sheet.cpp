@@ -152,6 +152,13 @@ void CSummarySheet::LayOutButtonRow() {
                                reinterpret_cast<HMENU>(IDC_SHEET_ADAPTER), instance, nullptr);
   for (HWND control : {exportButton, clearButton, combo})
     if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  // The keyboard follows the row from left to right: the list, "&Export", "Clea&r", then "&Close".
+  HWND previous = GetWindow(close, GW_HWNDPREV);
+  for (HWND control : {combo, exportButton, clearButton}) {
+    if (!control) continue;
+    SetWindowPos(control, previous ? previous : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control;
+  }
 }
 
 void CSummarySheet::UpdateCaption() {

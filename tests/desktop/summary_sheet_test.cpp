@@ -215,6 +215,11 @@ TEST_F(SummarySheetTest, OpensOnTheSummaryOfAllConnectionsWithItsButtonRow) {
   GetWindowRect(GetDlgItem(sheet, IDCANCEL), &closeRect);
   EXPECT_EQ(clearRect.right + 5, closeRect.left);
   EXPECT_EQ(exportRect.right + 5, clearRect.left);
+  // The keyboard walks the row as the eye reads it, from the list to "&Close".
+  HWND exportButton = GetDlgItem(sheet, IDC_SHEET_EXPORT), clearButton = GetDlgItem(sheet, IDC_SHEET_CLEAR);
+  EXPECT_EQ(GetNextDlgTabItem(sheet, GetDlgItem(sheet, IDC_SHEET_ADAPTER), FALSE), exportButton);
+  EXPECT_EQ(GetNextDlgTabItem(sheet, exportButton, FALSE), clearButton);
+  EXPECT_EQ(GetNextDlgTabItem(sheet, clearButton, FALSE), GetDlgItem(sheet, IDCANCEL));
 
   EXPECT_EQ(ItemText(Page(), IDC_SUM_UNTIL), "Until today - Monday, March 10, 2008");
   EXPECT_EQ(SummaryCell(kRowToday, 0), "2.0 KB");
