@@ -135,6 +135,7 @@ class SummarySheetTest : public ::testing::Test {
                                                                  log_.Log().ClearLog(rows_);
                                                                },
                                                                prompter_, dialogs_});
+    context_->serviceWritesLog = serviceWritesLog_;
     sheet_ = std::make_unique<CSummarySheet>(GetModuleHandleW(nullptr), *context_, state_);
     HWND sheet = sheet_->Open(nullptr);
     ui::PumpMessages();
@@ -195,6 +196,7 @@ class SummarySheetTest : public ::testing::Test {
   ScriptedFileDialogs dialogs_;
   ReportsWindowState state_;
   int clears_ = 0;
+  bool serviceWritesLog_ = false;
   FileSystem* files_ = nullptr;  // the folder's own when null
   std::unique_ptr<ReportsContext> context_;
   std::unique_ptr<CSummarySheet> sheet_;
@@ -295,6 +297,21 @@ TEST_F(SummarySheetTest, ClearingAfterYesLeavesTodayOnEveryCreatedPage) {
   rows_.front().todayIn = 10;
   Tick();
   for (int row = 0; row < kSummaryRows; ++row) EXPECT_EQ(SummaryCell(row, 0), "10 B") << row;
+}
+
+TEST_F(SummarySheetTest, WhileTheServiceWritesTheLogClearIsOffAndNothingIsAskedOrCleared) {
+  serviceWritesLog_ = true;
+  Open();
+  Show(kDailyPage);
+  const std::string before = log_.Folder().ReadAll("qxrsum_v2.log");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet_->Handle(), IDC_SHEET_CLEAR)));
+  prompter_.Answer(true);
+  Press(IDC_SHEET_CLEAR);  // as a message would, past the disabled button
+  EXPECT_TRUE(prompter_.Prompts().empty());
+  EXPECT_EQ(clears_, 0);
+  EXPECT_EQ(log_.Folder().ReadAll("qxrsum_v2.log"), before);
+  EXPECT_EQ(Count(), 4);
+  EXPECT_EQ(Cell(0, 2), "2.0 KB");
 }
 
 TEST_F(SummarySheetTest, LastNDaysFollowsTheFieldAndIsHandedBack) {
