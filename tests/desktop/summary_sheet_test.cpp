@@ -314,6 +314,28 @@ TEST_F(SummarySheetTest, WhileTheServiceWritesTheLogClearIsOffAndNothingIsAskedO
   EXPECT_EQ(Cell(0, 2), "2.0 KB");
 }
 
+// The sampler's midnight: the last day's totals written, the new day's counted from zero.
+TEST_F(SummarySheetTest, PastMidnightThePagesBuildAgainForTheNewDay) {
+  Open(LogRole::kDesktopWriter);
+  Show(kDailyPage);
+  ASSERT_EQ(Count(), 4);
+  log_.Log().WriteToday(rows_, today_);
+  today_.day = 11, today_.dayOfWeek = 2;
+  for (auto& row : rows_) row.todayIn = row.todayOut = 0;
+  rows_.front().todayIn = 512;
+  Tick();
+  ASSERT_EQ(Count(), 5);
+  EXPECT_EQ(Cell(0, 0), "2008-03-11");
+  EXPECT_EQ(Cell(0, 2), "512 B");
+  EXPECT_EQ(Cell(1, 0), "2008-03-10");
+  EXPECT_EQ(Cell(1, 2), "2.0 KB");
+  Show(kSummaryPage);
+  EXPECT_EQ(ItemText(Page(), IDC_SUM_UNTIL), "Until today - Tuesday, March 11, 2008");
+  EXPECT_EQ(SummaryCell(kRowToday, 0), "512 B");
+  EXPECT_EQ(SummaryCell(kRowWeek, 0), "3.5 KB");  // 9, 10 and 11 March: 1000 + 2048 + 512
+  EXPECT_EQ(SummaryCell(kRowTotal, 0), "2.35 MB");
+}
+
 TEST_F(SummarySheetTest, LastNDaysFollowsTheFieldAndIsHandedBack) {
   state_.sumLastDays = 7;
   Open();

@@ -39,6 +39,15 @@ TEST(ReportsWindow, AChosenLogPathCountsOnlyWhenItNamesAnotherFile) {
   EXPECT_FALSE(LogPathChanged("C:\\a\\qxrsum_v2.log", ""));
 }
 
+TEST(ReportsWindow, APageBuildsAgainForAnotherAdapterOrANewDay) {
+  PageBuildMark mark;
+  EXPECT_TRUE(mark.Needed(kAllConnections, "", {2008, 3, 10}));
+  mark.Done(kAllConnections, "", {2008, 3, 10});
+  EXPECT_FALSE(mark.Needed(kAllConnections, "", {2008, 3, 10}));
+  EXPECT_TRUE(mark.Needed(kInterfaceAdapter, "{NIC}", {2008, 3, 10}));
+  EXPECT_TRUE(mark.Needed(kAllConnections, "", {2008, 3, 11}));
+}
+
 // More than 1 KB this week, 5000 bytes of it on Friday; cleared on Saturday.
 TEST(ClearTrafficLog, CutsTheLogAndArmsTheRuleAgainUnlessTheServiceWritesIt) {
   testing::CraftedLog crafted;
