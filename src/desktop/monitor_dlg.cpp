@@ -128,7 +128,7 @@ INT_PTR CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnLogFailure();
       return TRUE;
     case kMsgClearLog:
-      log_.ClearLog(adapters_.Rows());
+      ClearTrafficLog(log_, adapters_.Rows(), settings_.service.serviceEnabled != 0, [this] { ArmNotification(); });
       return TRUE;
   }
   if (taskbarCreated_ && message == taskbarCreated_) {

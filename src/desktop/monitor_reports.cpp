@@ -26,6 +26,7 @@ void CMonitorDlg::OpenTrafficReports() {
                          [this] { SendMessageW(Handle(), kMsgClearLog, 0, 0); },
                          prompter_,
                          dialogs};
+  context.serviceWritesLog = settings_.service.serviceEnabled != 0;
   {
     CSummarySheet sheet(Instance(), context, reportsState_);
     sheet.Run(Handle());

@@ -9,7 +9,10 @@ namespace veltrano {
 
 INT_PTR CSumPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER && wParam == kRefreshTimer) {
-    if (active_) Refresh();
+    if (active_) {
+      BuildIfNeeded();
+      Refresh();
+    }
     return TRUE;
   }
   if (message == WM_DESTROY) KillTimer(Handle(), kRefreshTimer);
@@ -21,24 +24,21 @@ void CSumPage::OnInitDialog() {
   SetUpControls();
 }
 
-bool CSumPage::NeedsBuild() const {
+void CSumPage::BuildIfNeeded() {
   const AdapterEntry* adapter = sheet_.Adapter();
   const std::int32_t kind = adapter ? adapter->kind : sheet_.State().adapterKind;
-  const std::string& id = adapter ? adapter->id : sheet_.State().adapterId;
-  return !built_ || builtKind_ != kind || builtId_ != id;
+  const AdapterId id = adapter ? adapter->id : sheet_.State().adapterId;
+  const LogDate today = LogDate::Of(sheet_.Context().today());
+  if (!built_.Needed(kind, id, today)) return;
+  WaitCursor wait;
+  Build();
+  built_.Done(kind, id, today);
 }
 
 void CSumPage::OnSetActive() {
   active_ = true;
   sheet_.PageActivated(index_);
-  if (NeedsBuild()) {
-    WaitCursor wait;
-    Build();
-    const AdapterEntry* adapter = sheet_.Adapter();
-    built_ = true;
-    builtKind_ = adapter ? adapter->kind : sheet_.State().adapterKind;
-    builtId_ = adapter ? adapter->id : sheet_.State().adapterId;
-  }
+  BuildIfNeeded();
   Refresh();
   SetTimer(Handle(), kRefreshTimer, 1000, nullptr);
 }

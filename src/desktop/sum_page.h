@@ -1,5 +1,6 @@
 // What the four pages of the traffic reports window share: their place in the sheet, the news
-// the sheet brings them (another adapter, a cleared log, export) and the live refresh timer.
+// the sheet brings them (another adapter, a cleared log, export) and the live refresh timer, which
+// also builds the rows again when the date moves on.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +9,7 @@
 
 #include "desktop/ui/property_sheet.h"
 #include "reports/report_export.h"
+#include "view/reports_window.h"
 
 namespace veltrano {
 
@@ -19,7 +21,8 @@ class CSumPage : public ui::PropertyPage {
       : ui::PropertyPage(instance, templateId), sheet_(sheet), index_(index) {}
 
   int Index() const { return index_; }
-  // The sheet's adapter changed; the active page rebuilds at once, the others when next shown.
+  // The sheet's adapter changed; the active page rebuilds at once, the others when next shown
+  // (as after a date change).
   void AdapterChanged();
   // The log was cleared: a created page shows today's traffic only, without reading the log.
   virtual void LogCleared() = 0;
@@ -49,13 +52,11 @@ class CSumPage : public ui::PropertyPage {
   CSummarySheet& sheet_;
 
  private:
-  bool NeedsBuild() const;
+  void BuildIfNeeded();
 
   int index_;
   bool active_ = false;
-  bool built_ = false;
-  std::int32_t builtKind_ = 0;
-  std::string builtId_;
+  PageBuildMark built_;
 };
 
 // The wait cursor while a page reads the log or writes a file.

@@ -29,7 +29,6 @@ void CSumSummaryPage::SetUpControls() {
   headingFont_ = CreateFontW(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
   if (headingFont_) SendMessageW(Item(IDC_SUM_HEADING), WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
-  SetDlgItemTextW(Handle(), IDC_SUM_UNTIL, Widen(UntilTodayText(sheet_.Context().today())).c_str());
   SendMessageW(Item(IDC_SUM_DAYS_SPIN), UDM_SETRANGE32, 1, kMaxLastDays);
   SetDlgItemTextW(Handle(), IDC_SUM_DAYS, std::to_wstring(sheet_.State().sumLastDays).c_str());
   SetDlgItemTextW(Handle(), IDC_SUM_HINTS, Widen(kHints).c_str());
@@ -37,7 +36,9 @@ void CSumSummaryPage::SetUpControls() {
   setUp_ = true;
 }
 
+// The heading's date follows the lines: a build after midnight counts up to the new day.
 void CSumSummaryPage::Build() {
+  SetDlgItemTextW(Handle(), IDC_SUM_UNTIL, Widen(UntilTodayText(sheet_.Context().today())).c_str());
   ReportInput input = sheet_.Input();
   input.sumLastDays = sheet_.State().sumLastDays;  // the N in effect
   model_.Build(input, sheet_.Context().log);

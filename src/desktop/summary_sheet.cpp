@@ -152,6 +152,14 @@ void CSummarySheet::LayOutButtonRow() {
                                reinterpret_cast<HMENU>(IDC_SHEET_ADAPTER), instance, nullptr);
   for (HWND control : {exportButton, clearButton, combo})
     if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  EnableWindow(clearButton, !context_.serviceWritesLog);
+  // The keyboard follows the row from left to right: the list, "&Export", "Clea&r", then "&Close".
+  HWND previous = GetWindow(close, GW_HWNDPREV);
+  for (HWND control : {combo, exportButton, clearButton}) {
+    if (!control) continue;
+    SetWindowPos(control, previous ? previous : HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    previous = control;
+  }
 }
 
 void CSummarySheet::UpdateCaption() {
@@ -210,7 +218,9 @@ void CSummarySheet::OnExport() {
   if (CSumPage* page = ActivePage()) page->Export();
 }
 
+// Nothing is asked while the service writes the log: the desktop could not delete a day of it.
 void CSummarySheet::OnClear() {
+  if (context_.serviceWritesLog) return;
   if (!context_.prompter.AskYesNo(sheet_, kClearLogQuestion)) return;
   if (context_.clearLog) context_.clearLog();
   for (CSumPage* page : pages_)

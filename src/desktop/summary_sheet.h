@@ -38,6 +38,7 @@ struct ReportsContext {
   std::function<void()> clearLog;    // the main window's "clear all traffic logs"
   ui::Prompter& prompter;
   ReportsFileDialogs& dialogs;
+  bool serviceWritesLog = false;  // the desktop only reads the log: there is nothing it may clear
 };
 
 class CSummarySheet : public ui::PropertySheetDialog {

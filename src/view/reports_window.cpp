@@ -32,6 +32,30 @@ bool LogPathChanged(const std::string& openPath, const std::string& shownPath) {
   return !shownPath.empty() && !EqualsIgnoreAsciiCase(openPath, shownPath);
 }
 
+// A window left open past midnight would otherwise put the new day's counters on yesterday's row
+// and leave yesterday out of every period line.
+bool PageBuildMark::Needed(std::int32_t kind, const AdapterId& id, const LogDate& today) const {
+  return !built_ || kind_ != kind || id_ != id || date_ != today;
+}
+
+void PageBuildMark::Done(std::int32_t kind, const AdapterId& id, const LogDate& today) {
+  built_ = true;
+  kind_ = kind;
+  id_ = id;
+  date_ = today;
+}
+
+// The desktop holds the service's log read-only: a clear there would only zero today's counters
+// in memory while every day stays in the file. The rule is armed again afterwards because its
+// period base was read from the days just deleted.
+bool ClearTrafficLog(TrafficLog& log, AdapterList& rows, bool serviceWritesLog,
+                     const std::function<void()>& rearmNotification) {
+  if (serviceWritesLog) return false;
+  log.ClearLog(rows);
+  if (rearmNotification) rearmNotification();
+  return true;
+}
+
 const char* ExportDialogTitle(ReportKind kind) {
   switch (kind) {
     case ReportKind::kDaily:

@@ -135,6 +135,7 @@ class SummarySheetTest : public ::testing::Test {
                                                                  log_.Log().ClearLog(rows_);
                                                                },
                                                                prompter_, dialogs_});
+    context_->serviceWritesLog = serviceWritesLog_;
     sheet_ = std::make_unique<CSummarySheet>(GetModuleHandleW(nullptr), *context_, state_);
     HWND sheet = sheet_->Open(nullptr);
     ui::PumpMessages();
@@ -195,6 +196,7 @@ class SummarySheetTest : public ::testing::Test {
   ScriptedFileDialogs dialogs_;
   ReportsWindowState state_;
   int clears_ = 0;
+  bool serviceWritesLog_ = false;
   FileSystem* files_ = nullptr;  // the folder's own when null
   std::unique_ptr<ReportsContext> context_;
   std::unique_ptr<CSummarySheet> sheet_;
@@ -215,6 +217,11 @@ TEST_F(SummarySheetTest, OpensOnTheSummaryOfAllConnectionsWithItsButtonRow) {
   GetWindowRect(GetDlgItem(sheet, IDCANCEL), &closeRect);
   EXPECT_EQ(clearRect.right + 5, closeRect.left);
   EXPECT_EQ(exportRect.right + 5, clearRect.left);
+  // The keyboard walks the row as the eye reads it, from the list to "&Close".
+  HWND exportButton = GetDlgItem(sheet, IDC_SHEET_EXPORT), clearButton = GetDlgItem(sheet, IDC_SHEET_CLEAR);
+  EXPECT_EQ(GetNextDlgTabItem(sheet, GetDlgItem(sheet, IDC_SHEET_ADAPTER), FALSE), exportButton);
+  EXPECT_EQ(GetNextDlgTabItem(sheet, exportButton, FALSE), clearButton);
+  EXPECT_EQ(GetNextDlgTabItem(sheet, clearButton, FALSE), GetDlgItem(sheet, IDCANCEL));
 
   EXPECT_EQ(ItemText(Page(), IDC_SUM_UNTIL), "Until today - Monday, March 10, 2008");
   EXPECT_EQ(SummaryCell(kRowToday, 0), "2.0 KB");
@@ -290,6 +297,43 @@ TEST_F(SummarySheetTest, ClearingAfterYesLeavesTodayOnEveryCreatedPage) {
   rows_.front().todayIn = 10;
   Tick();
   for (int row = 0; row < kSummaryRows; ++row) EXPECT_EQ(SummaryCell(row, 0), "10 B") << row;
+}
+
+TEST_F(SummarySheetTest, WhileTheServiceWritesTheLogClearIsOffAndNothingIsAskedOrCleared) {
+  serviceWritesLog_ = true;
+  Open();
+  Show(kDailyPage);
+  const std::string before = log_.Folder().ReadAll("qxrsum_v2.log");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(sheet_->Handle(), IDC_SHEET_CLEAR)));
+  prompter_.Answer(true);
+  Press(IDC_SHEET_CLEAR);  // as a message would, past the disabled button
+  EXPECT_TRUE(prompter_.Prompts().empty());
+  EXPECT_EQ(clears_, 0);
+  EXPECT_EQ(log_.Folder().ReadAll("qxrsum_v2.log"), before);
+  EXPECT_EQ(Count(), 4);
+  EXPECT_EQ(Cell(0, 2), "2.0 KB");
+}
+
+// The sampler's midnight: the last day's totals written, the new day's counted from zero.
+TEST_F(SummarySheetTest, PastMidnightThePagesBuildAgainForTheNewDay) {
+  Open(LogRole::kDesktopWriter);
+  Show(kDailyPage);
+  ASSERT_EQ(Count(), 4);
+  log_.Log().WriteToday(rows_, today_);
+  today_.day = 11, today_.dayOfWeek = 2;
+  for (auto& row : rows_) row.todayIn = row.todayOut = 0;
+  rows_.front().todayIn = 512;
+  Tick();
+  ASSERT_EQ(Count(), 5);
+  EXPECT_EQ(Cell(0, 0), "2008-03-11");
+  EXPECT_EQ(Cell(0, 2), "512 B");
+  EXPECT_EQ(Cell(1, 0), "2008-03-10");
+  EXPECT_EQ(Cell(1, 2), "2.0 KB");
+  Show(kSummaryPage);
+  EXPECT_EQ(ItemText(Page(), IDC_SUM_UNTIL), "Until today - Tuesday, March 11, 2008");
+  EXPECT_EQ(SummaryCell(kRowToday, 0), "512 B");
+  EXPECT_EQ(SummaryCell(kRowWeek, 0), "3.5 KB");  // 9, 10 and 11 March: 1000 + 2048 + 512
+  EXPECT_EQ(SummaryCell(kRowTotal, 0), "2.35 MB");
 }
 
 TEST_F(SummarySheetTest, LastNDaysFollowsTheFieldAndIsHandedBack) {
