@@ -9,6 +9,7 @@ exist. Prints each problem and exits with 1 when there is any.
 Usage: check_links.py [help folder]   (default: the folder of this script)
 """
 import os
+import re
 import sys
 from html.parser import HTMLParser
 from urllib.parse import unquote, urlsplit
@@ -24,6 +25,18 @@ REQUIRED_TOPICS = [
     "stopwatch.htm", "rates_recorder.htm", "notification.htm", "alert_window.htm", "service.htm",
     "log_and_settings.htm", "questions.htm",
 ]
+
+# The windows' own list of the topics they open on F1 and "Help".
+PROGRAM_TOPICS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "src", "desktop",
+                              "help_topics.h")
+
+
+def program_topics():
+    if not os.path.exists(PROGRAM_TOPICS):
+        return []
+    with open(PROGRAM_TOPICS, encoding="utf-8") as header:
+        return re.findall(r'L"([^"]+\.htm)"', header.read())
+
 
 PAGE_SUFFIXES = (".htm", ".html")
 # Files of this folder that are tools, not part of the compiled help.
@@ -116,7 +129,7 @@ def check(folder):
     compiled = sorted(p for p in present if not p.lower().endswith(NOT_COMPILED)
                       and p not in (options.get("contents file"), options.get("index file")))
 
-    for topic in REQUIRED_TOPICS:
+    for topic in REQUIRED_TOPICS + program_topics():
         if topic not in pages:
             problems.append(f"required topic '{topic}' is missing")
     for name in compiled:

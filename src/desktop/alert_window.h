@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "desktop/help_topics.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/prompter.h"
 #include "notify/beeper.h"
@@ -15,6 +16,7 @@ namespace veltrano {
 
 class AlertWindow : public ui::Dialog {
  public:
+  const wchar_t* HelpTopic() const override { return help::kAlertWindow; }
   AlertWindow(HINSTANCE instance, const AlertInputs& inputs, Beeper& beeper, ui::Prompter& prompter);
   ~AlertWindow() override;
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "desktop/help_topics.h"
 #include "desktop/mail_thread.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/prompter.h"
@@ -15,6 +16,7 @@ namespace veltrano {
 
 class EmailSettingsDialog : public ui::Dialog {
  public:
+  const wchar_t* HelpTopic() const override { return help::kEmailSettings; }
   // Edits a copy of settings; Settings() holds the accepted values after OK.
   EmailSettingsDialog(HINSTANCE instance, const EmailSettings& settings, Network& network, ui::Prompter& prompter,
                       const SmtpTimings& timings = DesktopSmtpTimings());

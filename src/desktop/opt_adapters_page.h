@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "desktop/help_topics.h"
 #include "desktop/opt_page.h"
 #include "desktop/options_sheet.h"
 #include "desktop/ui/list_view.h"
@@ -13,6 +14,7 @@ namespace veltrano {
 
 class COptAdaptersPage : public COptPage {
  public:
+  const wchar_t* HelpTopic() const override { return help::kOptionsAdapters; }
   // `table` is the adapter table as it stood when the sheet opened.
   COptAdaptersPage(HINSTANCE instance, AdaptersPageData& data, const AdapterList& table, ui::Prompter& prompter,
                    HWND mainWindow);

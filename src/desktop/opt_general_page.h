@@ -2,6 +2,7 @@
 // report calendar, margins, date format, display switches and the rate unit.
 #pragma once
 
+#include "desktop/help_topics.h"
 #include "desktop/opt_page.h"
 #include "desktop/options_sheet.h"
 
@@ -9,6 +10,7 @@ namespace veltrano {
 
 class COptGeneralPage : public COptPage {
  public:
+  const wchar_t* HelpTopic() const override { return help::kOptionsGeneral; }
   COptGeneralPage(HINSTANCE instance, GeneralPageData& data, ui::Prompter& prompter, HWND mainWindow);
 
  protected:

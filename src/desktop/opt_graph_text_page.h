@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "desktop/help_topics.h"
 #include "desktop/opt_page.h"
 #include "desktop/options_sheet.h"
 
@@ -11,6 +12,7 @@ namespace veltrano {
 
 class COptGraphTextPage : public COptPage {
  public:
+  const wchar_t* HelpTopic() const override { return help::kOptionsGraphText; }
   COptGraphTextPage(HINSTANCE instance, Options& data, ui::Prompter& prompter, HWND mainWindow);
   ~COptGraphTextPage() override;
 

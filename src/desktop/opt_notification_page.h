@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "desktop/help_topics.h"
 #include "desktop/mail_thread.h"
 #include "desktop/opt_page.h"
 #include "notify/beeper.h"
@@ -24,6 +25,7 @@ constexpr WPARAM kNotificationPageCode = 204;
 
 class COptNotificationPage : public COptPage {
  public:
+  const wchar_t* HelpTopic() const override { return help::kOptionsNotification; }
   // data starts as the current settings and holds the accepted ones after apply; mainWindow
   // receives WM_OPTIONS_APPLY with code 204 and &data.
   COptNotificationPage(HINSTANCE instance, NotificationPageData& data, const AdapterList& adapters, FileSystem& files,

@@ -2,6 +2,7 @@
 // logging, and its scheduled reports.
 #pragma once
 
+#include "desktop/help_topics.h"
 #include "desktop/opt_page.h"
 #include "desktop/options_sheet.h"
 #include "desktop/report_list.h"
@@ -11,6 +12,7 @@ namespace veltrano {
 
 class COptServicePage : public COptPage {
  public:
+  const wchar_t* HelpTopic() const override { return help::kOptionsService; }
   COptServicePage(HINSTANCE instance, ServiceSettings& data, const AdapterList& adapters, FileSystem& files,
                   ui::Prompter& prompter, HWND mainWindow);
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "desktop/help_topics.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/list_view.h"
 #include "desktop/ui/prompter.h"
@@ -14,6 +15,7 @@ namespace veltrano {
 
 class RatesRecorderDialog : public ui::Dialog {
  public:
+  const wchar_t* HelpTopic() const override { return help::kRatesRecorder; }
   RatesRecorderDialog(HINSTANCE instance, const AdapterList& adapters, FileSystem& files, ui::Prompter& prompter);
 
   // The rows as accepted, in the table's order.

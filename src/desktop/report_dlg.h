@@ -2,6 +2,7 @@
 // target file.
 #pragma once
 
+#include "desktop/help_topics.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/prompter.h"
 #include "engine/adapter_entry.h"
@@ -12,6 +13,7 @@ namespace veltrano {
 
 class CReportDlg : public ui::Dialog {
  public:
+  const wchar_t* HelpTopic() const override { return help::kReportDialog; }
   // `report` is edited in place on OK; its countdown is kept.
   CReportDlg(HINSTANCE instance, ScheduledReport& report, const AdapterList& adapters, FileSystem& files,
              ui::Prompter& prompter);

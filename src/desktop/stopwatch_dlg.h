@@ -7,6 +7,7 @@
 #include <functional>
 #include <vector>
 
+#include "desktop/help_topics.h"
 #include "desktop/ui/dialog.h"
 #include "desktop/ui/prompter.h"
 #include "engine/adapter_entry.h"
@@ -21,6 +22,7 @@ struct StopwatchSwitches {
 
 class CStopwatchDlg : public ui::Dialog {
  public:
+  const wchar_t* HelpTopic() const override { return help::kStopwatch; }
   // resetRates does what the main window's "Reset Rates" does for one adapter. unitBytes is the
   // rate unit for the whole life of the dialog.
   CStopwatchDlg(HINSTANCE instance, AdapterList& rows, StopwatchSwitches switches, bool unitBytes,

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "desktop/help_topics.h"
 #include "desktop/ui/property_sheet.h"
 #include "reports/report_export.h"
 #include "view/reports_window.h"
@@ -17,6 +18,7 @@ class CSummarySheet;
 
 class CSumPage : public ui::PropertyPage {
  public:
+  const wchar_t* HelpTopic() const override { return help::kTrafficReports; }
   CSumPage(HINSTANCE instance, int templateId, CSummarySheet& sheet, int index)
       : ui::PropertyPage(instance, templateId), sheet_(sheet), index_(index) {}
 

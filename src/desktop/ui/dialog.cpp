@@ -1,6 +1,8 @@
 // Dialog base, the list of modeless windows and the program's message loop.
 #include "desktop/ui/dialog.h"
 
+#include "desktop/ui/shell.h"
+
 #include <algorithm>
 #include <vector>
 
@@ -85,6 +87,10 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_DESTROY:
       OnDestroy();
+      return TRUE;
+    case WM_HELP:
+      if (!HelpTopic()) return FALSE;
+      OpenHelpTopic(window_, HelpTopic());
       return TRUE;
   }
   return FALSE;

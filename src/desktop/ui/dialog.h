@@ -28,6 +28,8 @@ class Dialog {
   bool IsModal() const { return modal_; }
   INT_PTR EndCode() const { return endCode_; }
   HINSTANCE Instance() const { return instance_; }
+  // The help file's topic that F1 opens, or none.
+  virtual const wchar_t* HelpTopic() const { return nullptr; }
 
  protected:
   // The dialog procedure's answer for one message (FALSE: not handled). The default dispatches

@@ -2,6 +2,7 @@
 #include "desktop/ui/property_sheet.h"
 
 #include "desktop/ui/dialog.h"
+#include "desktop/ui/shell.h"
 
 namespace veltrano::ui {
 
@@ -59,9 +60,17 @@ INT_PTR PropertyPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         case PSN_RESET:
           OnReset();
           return TRUE;
+        case PSN_HELP:
+          if (!HelpTopic()) break;
+          OpenHelpTopic(window_, HelpTopic());
+          return TRUE;
       }
       return OnNotify(header) ? TRUE : FALSE;
     }
+    case WM_HELP:
+      if (!HelpTopic()) return FALSE;
+      OpenHelpTopic(window_, HelpTopic());
+      return TRUE;
   }
   return FALSE;
 }

@@ -27,6 +27,8 @@ class PropertyPage {
   // True once the page was created (shown at least once).
   bool WasInitialized() const { return initialized_; }
   PROPSHEETPAGEW Record();
+  // The help file's topic that F1 and the sheet's "Help" button open while this page is in front.
+  virtual const wchar_t* HelpTopic() const { return nullptr; }
 
  protected:
   virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);

@@ -19,4 +19,13 @@ std::wstring ProgramFolder() {
   return folder.substr(0, folder.find_last_of(L'\\') + 1);
 }
 
+bool OpenHelpTopic(HWND owner, const wchar_t* topic) {
+  const std::wstring helpFile = ProgramFolder() + L"Pellacor.chm";
+  if (GetFileAttributesW(helpFile.c_str()) == INVALID_FILE_ATTRIBUTES) return false;
+  const std::wstring argument = L"\"" + helpFile + L"::/" + topic + L"\"";
+  const auto result =
+      reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", L"hh.exe", argument.c_str(), nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
 }  // namespace veltrano::ui

@@ -23,4 +23,8 @@ class SystemShell : public Shell {
 // The folder of the running executable, with a trailing backslash.
 std::wstring ProgramFolder();
 
+// Opens one topic of the help file beside the program (a file name inside Pellacor.chm) in the
+// system's help viewer; false when there is no help file.
+bool OpenHelpTopic(HWND owner, const wchar_t* topic);
+
 }  // namespace veltrano::ui
