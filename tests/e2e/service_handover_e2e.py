@@ -16,7 +16,8 @@ import time
 
 from service_helpers import fresh_service, service_messages, service_state
 from veth import VethPair
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, probe, reg_add, reg_delete_tree, reg_query, wine
+from wine_helpers import BUILD, WINE_RUN, check, expect, finish, press, probe, reg_add, reg_delete_tree, reg_query, \
+    show_page, wine
 
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
 OPTIONS = r"HKCU\Software\Veltrano\Options"
@@ -25,7 +26,8 @@ FOLDER = tempfile.mkdtemp(prefix="veltrano-handover-", dir=os.path.join(BUILD, "
 RATE = 40_000  # payload bytes a second across the veth
 FRAME_OVERHEAD = 14 + 20 + 8  # Ethernet, IPv4 and UDP headers: the interface counts whole frames
 SERVICE_WRITE_BLOCK_S = 8
-SERVICE_TAB = (330, 17)  # within the sheet, at Wine's default DPI
+SHEET = "Veltrano Options"
+SERVICE_PAGE = 4  # after General, Graph & Text, Adapters and Notification
 
 
 class Stream(threading.Thread):
@@ -90,22 +92,18 @@ def veth_sent(windows_path, near):
 
 
 def toggle_service_in_sheet(main):
-    """F2 opens the sheet; a click on its "Service" tab, Alt+E flips "&Enable service", Enter is OK."""
+    """F2 opens the sheet; on its "Service" page "&Enable service" is flipped, then OK pressed."""
     xdotool("windowfocus", "--sync", main)
     xdotool("key", "--window", main, "F2")
-    sheet = wait_for(lambda: window_named("Veltrano Options"), 15)
-    if not check(sheet is not None, "F2 opens \"Veltrano Options\""):
+    sheet = wait_for(lambda: window_named(SHEET), 15)
+    if not check(sheet is not None, f"F2 opens \"{SHEET}\""):
         return False
-    xdotool("windowfocus", "--sync", sheet)
-    time.sleep(0.5)
-    # Wine's modal sheet leaves Ctrl+Tab to nobody: the "Service" tab is clicked, the fifth in the
-    # tab row at the sheet's top left.
-    xdotool("mousemove", "--window", sheet, str(SERVICE_TAB[0]), str(SERVICE_TAB[1]), "click", "1")
-    time.sleep(0.5)
-    xdotool("key", "alt+e")
-    time.sleep(0.3)
-    xdotool("key", "Return")
-    closed = wait_for(lambda: window_named("Veltrano Options") is None, 60)
+    # Wine's modal sheet leaves Ctrl+Tab to nobody: the page is chosen by its index.
+    if show_page(SHEET, SERVICE_PAGE) == "Service":
+        press(SHEET, "IDC_SV_ENABLE")
+        time.sleep(0.3)
+        press(SHEET, "IDOK")
+    closed = wait_for(lambda: window_named(SHEET) is None, 60)
     return check(closed, "OK closes the sheet")
 
 
