@@ -14,10 +14,11 @@ import tempfile
 import threading
 import time
 
+from day_records import dumped_records, today_text
 from service_helpers import fresh_service, service_messages, service_state
 from veth import VethPair
 from wine_helpers import BUILD, WINE_RUN, check, expect, finish, press, probe, reg_add, reg_delete_tree, reg_query, \
-    show_page, wine
+    show_page, wait_for, window_named, windows_path, wine, xdotool
 
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
 OPTIONS = r"HKCU\Software\Veltrano\Options"
@@ -44,50 +45,17 @@ class Stream(threading.Thread):
             time.sleep(max(0.0, 0.1 - (time.time() - started)))
 
 
-def wait_for(condition, seconds):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.2)
-    return None
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
-
-
-def window_named(name):
-    ids = xdotool("search", "--onlyvisible", "--name", f"^{name}$")
-    return ids[0] if ids else None
-
-
-def interface_id(description):
-    rows = probe("adapters")["Row"]
-    for row in rows if isinstance(rows, list) else [rows]:
-        fields = row.split("\t")
-        if fields[6] == description:
-            return fields[1]
-    return None
-
-
-def log_records(windows_path):
+def todays_records(windows_path):
     """Today's records as (kind, id) -> list of (received, sent), in file order."""
-    out = wine(os.path.join(BUILD, "tests", "settings_probe.exe"), "dump-log", windows_path, check=False)
-    today = time.localtime()
-    date = f"{today.tm_year}-{today.tm_mon}-{today.tm_mday}"
     records = {}
-    for line in out.split("\n"):
-        if line.startswith("Record="):
-            day, kind, ident, received, sent = line.split("=", 1)[1].split("\t")
-            if day == date:
-                records.setdefault((int(kind), ident), []).append((int(received), int(sent)))
+    for day, kind, ident, received, sent in dumped_records(windows_path)[1]:
+        if day == today_text():
+            records.setdefault((kind, ident), []).append((received, sent))
     return records
 
 
 def veth_sent(windows_path, near):
-    rows = log_records(windows_path).get((300, near), [])
+    rows = todays_records(windows_path).get((300, near), [])
     return rows[0][1] if rows else 0
 
 
@@ -128,14 +96,12 @@ def exit_desktop(desktop, main):
 
 def main():
     fresh_service(FOLDER, install=False)
-    log_path = wine("winepath", "-w", os.path.join(FOLDER, "traffic.log")).strip()
+    log_path = windows_path(os.path.join(FOLDER, "traffic.log"))
     prepare(log_path)
     if not PAIR.create():
         print("skipped: network namespaces cannot be created here")
         return
-    ids = []
-    wait_for(lambda: ids.append(interface_id(PAIR.near)) or (len(ids) > 2 and ids[-1] and ids[-1] == ids[-3]), 20)
-    near = ids[-1] if ids else None
+    near = PAIR.lasting_id()
     check(near is not None, f"Wine sees {PAIR.near}")
 
     stream = Stream(PAIR)
@@ -156,7 +122,7 @@ def main():
         check(wait_for(lambda: service_state() == 4, 30), "the service runs after OK")
         config = probe("service-config")
         expect(config.get("Start"), "2", "installed with automatic start")
-        service_program = wine("winepath", "-w", os.path.join(BUILD, "src", "PellacorService.exe")).strip()
+        service_program = windows_path(os.path.join(BUILD, "src", "PellacorService.exe"))
         expect(config.get("BinaryPath"), f'"{service_program}"', "the service program beside Pellacor.exe")
         machine_log = reg_query(r"HKLM\Software\Veltrano\Options", "TrafficLogFile")
         expect(machine_log and machine_log[1], log_path, "the machine's settings name the same traffic log")
@@ -195,7 +161,7 @@ def main():
         subprocess.run([WINE_RUN, os.path.join(BUILD, "src", "PellacorService.exe"), "/uninstall"],
                        capture_output=True, timeout=120)
 
-    records = log_records(log_path)
+    records = todays_records(log_path)
     veth = records.get((300, near), [])
     expect(len(veth), 1, "exactly one record today for the veth")
     expect(len(records.get((100, ""), [])), 1, "exactly one record today for All Connections")

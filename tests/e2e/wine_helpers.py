@@ -36,6 +36,10 @@ def wine(*args, check=True, timeout=120):
     return result.stdout.replace("\r\n", "\n")
 
 
+def windows_path(path):
+    return wine("winepath", "-w", path).strip()
+
+
 def reg_query(key, name):
     """(type, data) of one value as reg.exe prints it, or None when it is absent."""
     result = subprocess.run([WINE_RUN, "reg", "query", key, "/v", name], capture_output=True, text=True, timeout=120)
