@@ -3,7 +3,8 @@ the work area with its tray window, logs the traffic that crosses a veth pair in
 this driver's own, Esc hides it and a second start shows it again and exits, the F key opens the popup
 menu and its Exit item ends the program, and today's record of the veth holds its bytes.
 
-Run it under the machine-wide lock (flock /tmp/veltrano-e2e.lock): it creates a veth pair."""
+Run it under the machine-wide lock (flock -o /tmp/veltrano-e2e.lock): it creates a veth pair.
+Without -o, a Wine server that the run leaves behind would hold the lock after it."""
 
 import os
 import subprocess

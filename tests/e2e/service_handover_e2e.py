@@ -6,7 +6,8 @@ desktop takes the log back. A steady stream crosses the veth the whole time: tod
 the veth must hold every byte but for the seconds of each hand-over (at most one service write
 block each), and exactly one record per day and adapter.
 
-Run it under the machine-wide lock (flock /tmp/veltrano-e2e.lock): it creates a veth pair."""
+Run it under the machine-wide lock (flock -o /tmp/veltrano-e2e.lock): it creates a veth pair.
+Without -o, a Wine server that the run leaves behind would hold the lock after it."""
 
 import os
 import subprocess
