@@ -7,10 +7,10 @@ import os
 import subprocess
 import time
 
-from day_records import Sender, kernel_counters, lasting_interface_id, restart_wine, todays_records
-from service_helpers import fresh_service, run_service, service_messages, wait_for, wait_for_state, windows_path
+from day_records import Sender, kernel_counters, restart_wine, todays_records
+from service_helpers import enabled_service_and_pair, run_service, service_runs, wait_for_state
 from veth import VethPair
-from wine_helpers import BUILD, check, finish, reg_add, wine
+from wine_helpers import BUILD, check, finish, reg_add, wait_for, wine
 
 FOLDER = os.path.join(BUILD, "counters64-e2e")
 LOG = os.path.join(FOLDER, "qxrsum_v2.log")
@@ -19,10 +19,6 @@ NARROW = {"VELTRANO_IF_COUNTERS": "32"}
 # The service manager builds a service's environment from the system's, not from its own.
 SYSTEM_ENVIRONMENT = r"HKLM\System\CurrentControlSet\Control\Session Manager\Environment"
 GOAL = 0.9999
-
-
-def runs():
-    return service_messages().count("Service is running...")
 
 
 def near_record(near_id):
@@ -49,10 +45,10 @@ def measure(near_id, seconds, narrow):
     else:
         wine("reg", "delete", SYSTEM_ENVIRONMENT, "/v", "VELTRANO_IF_COUNTERS", "/f", check=False)
     counted_before, kernel_before = near_record(near_id), kernel_counters(PAIR.near)
-    before = runs()
+    before = service_runs()
     # Wine's boot starts the service.
     restart_wine(NARROW if narrow else None)
-    if not wait_for(lambda: runs() > before, 60):
+    if not wait_for(lambda: service_runs() > before, 60):
         return None
     time.sleep(3)
     Sender(PAIR.far_ip, 100, 1, 0).start().stop()
@@ -79,16 +75,10 @@ def report(label, figures, seconds):
 
 
 def main():
-    fresh_service(FOLDER)
-    reg_add(r"HKLM\Software\Veltrano\Service", "ServiceEnabled", "REG_DWORD", "1")
-    reg_add(r"HKLM\Software\Veltrano\Options", "TrafficLogFile", "REG_SZ", windows_path(LOG))
-    if not PAIR.create():
-        print("network namespaces cannot be created here: nothing to check")
-        run_service("/uninstall")
-        finish()
+    enabled_service_and_pair(FOLDER, LOG, PAIR)
     try:
         widen_the_link()
-        near_id = lasting_interface_id(PAIR.near)
+        near_id = PAIR.lasting_id()
         if check(near_id is not None, f"Wine lists {PAIR.near} ({near_id})"):
             wide = measure(near_id, 60, narrow=False)
             if check(wide is not None, "the service ran on the 64-bit counters"):

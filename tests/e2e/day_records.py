@@ -1,6 +1,7 @@
-"""Helpers of the drivers that check the service's day records against what was sent: the traffic
-log read straight from disk, the kernel's own counters of an interface, a fresh Wine server (as
-after a machine restart), a killed service process, and a steady or flat-out UDP sender."""
+"""Helpers of the drivers that check day records against what was sent: the traffic log read
+straight from disk or by the probe beside its writer, the kernel's own counters of an interface, a
+fresh Wine server (as after a machine restart), a killed service process, and a steady or flat-out
+UDP sender."""
 
 import os
 import socket
@@ -9,8 +10,7 @@ import subprocess
 import threading
 import time
 
-from veth import VethPair
-from wine_helpers import ROOT, probe
+from wine_helpers import PROBE, ROOT, wine
 
 HEADER, RECORD = 24, 296
 
@@ -44,63 +44,36 @@ def todays_records(path):
     return [r for r in read_records(path) or [] if r[0] == today()]
 
 
+def today_text():
+    """Today's date as the probe writes dates: "2026-1-5"."""
+    now = time.localtime()
+    return f"{now.tm_year}-{now.tm_mon}-{now.tm_mday}"
+
+
+def dumped_records(windows_path):
+    """(opened, records) of a traffic log as the probe reads it beside its writer, under Windows'
+    share rules: whether it opened with a valid header, and every record as (date text, kind, id,
+    received, sent), in file order."""
+    out = wine(PROBE, "dump-log", windows_path, check=False)
+    records = []
+    for line in out.split("\n"):
+        if line.startswith("Record="):
+            date, kind, ident, received, sent = line.split("=", 1)[1].split("\t")
+            records.append((date, int(kind), ident, int(received), int(sent)))
+    return "Open=1" in out, records
+
+
+def totals_of_today(records):
+    """(received, sent) of today's dumped records by (kind, id)."""
+    date = today_text()
+    return {(kind, ident): (received, sent) for d, kind, ident, received, sent in records if d == date}
+
+
 def kernel_counters(interface):
     """(received, sent) bytes of an interface as the kernel counts them."""
     base = f"/sys/class/net/{interface}/statistics/"
     with open(base + "rx_bytes") as rx, open(base + "tx_bytes") as tx:
         return int(rx.read()), int(tx.read())
-
-
-def lasting_interface_id(name, seconds=20):
-    """The adapter id of an interface, once three enumerations in a row agree on it."""
-    ids = []
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        rows = probe("adapters").get("Row", [])
-        found = None
-        for row in rows if isinstance(rows, list) else [rows]:
-            fields = row.split("\t")
-            if len(fields) > 6 and fields[6] == name:
-                found = fields[1]
-        ids.append(found)
-        if len(ids) > 2 and ids[-1] and ids[-1] == ids[-2] == ids[-3]:
-            return ids[-1]
-        time.sleep(0.3)
-    return None
-
-
-class PluggableVeth(VethPair):
-    """A veth pair that can be unplugged and plugged in again as the same interface: the near end
-    keeps its interface index, from which Wine derives the adapter's GUID."""
-
-    def __init__(self, tag, subnet_octet):
-        super().__init__(tag, subnet_octet)
-        taken = set()
-        for name in os.listdir("/sys/class/net"):
-            try:
-                with open(f"/sys/class/net/{name}/ifindex") as f:
-                    taken.add(int(f.read()))
-            except OSError:
-                pass
-        self.index = next(i for i in range(4000 + os.getpid() % 1000, 100000) if i not in taken)
-
-    def create(self):
-        self.remove()
-        commands = [
-            ["ip", "netns", "add", self.netns],
-            ["ip", "link", "add", self.near, "index", str(self.index), "type", "veth", "peer", "name", self.far,
-             "netns", self.netns],
-            ["sysctl", "-qw", f"net.ipv6.conf.{self.near}.disable_ipv6=1"],
-            ["ip", "addr", "add", self.near_ip + "/30", "dev", self.near],
-            ["ip", "link", "set", self.near, "up"],
-            ["ip", "netns", "exec", self.netns, "ip", "addr", "add", self.far_ip + "/30", "dev", self.far],
-            ["ip", "netns", "exec", self.netns, "ip", "link", "set", self.far, "up"],
-        ]
-        for command in commands:
-            if subprocess.run(command, capture_output=True).returncode != 0:
-                self.remove()
-                return False
-        return True
 
 
 def restart_wine(extra_environment=None):

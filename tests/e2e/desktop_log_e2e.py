@@ -9,6 +9,7 @@ import struct
 import subprocess
 import time
 
+from day_records import dumped_records, totals_of_today
 from wine_helpers import BUILD, WINE_RUN, check, expect, finish, probe, reg_add, reg_delete_tree, reg_query, wine
 
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
@@ -42,16 +43,6 @@ def interface_with_hardware_address():
     return None, None
 
 
-def log_records(windows_path):
-    out = wine(os.path.join(BUILD, "tests", "settings_probe.exe"), "dump-log", windows_path, check=False)
-    lines = [line.split("=", 1)[1] for line in out.split("\n") if line.startswith("Record=")]
-    records = []
-    for line in lines:
-        date, kind, ident, received, sent = line.split("\t")
-        records.append((date, int(kind), ident, int(received), int(sent)))
-    return ("Open=1" in out), records
-
-
 def interface_ids():
     rows = probe("adapters")["Row"]
     rows = rows if isinstance(rows, list) else [rows]
@@ -67,12 +58,6 @@ def run_desktop(seconds):
     finally:
         if desktop.poll() is None:
             desktop.kill()
-
-
-def today_totals(records):
-    today = time.localtime()
-    date = f"{today.tm_year}-{today.tm_mon}-{today.tm_mday}"
-    return {(kind, ident): (received, sent) for d, kind, ident, received, sent in records if d == date}
 
 
 def plant_today_total(unix_log, kind, received):
@@ -109,7 +94,7 @@ def default_path_migration_and_today():
 
     run_desktop(4)
     expect(reg_query(OPTIONS, "TrafficLogFile"), ("REG_SZ", log_path), "the default log path is stored")
-    opened, records = log_records(log_path)
+    opened, records = dumped_records(log_path)
     check(opened, f"the log at {log_path} has a valid header")
     migrated = [r for r in records if r[0] == "2026-1-5"]
     expected = [("2026-1-5", 100, "", 1000, 2000), ("2026-1-5", 200, "", 0, 0)]
@@ -117,7 +102,7 @@ def default_path_migration_and_today():
         expected.append(("2026-1-5", 300, interface_ids().get(name, "?"), 300, 400))
     expect(migrated, expected, "old records are migrated in order; an unknown hardware address is dropped")
     check(records[:len(expected)] == expected, "migrated records come first")
-    today = today_totals(records)
+    today = totals_of_today(records)
     rows = 2 + len(interface_ids())
     expect(len(today), rows, "every row has today's record after the window closed")
 
@@ -125,8 +110,8 @@ def default_path_migration_and_today():
     # with or without live traffic.
     planted = plant_today_total(unix_path(log_path), 100, 10**9)
     run_desktop(3)
-    opened, again = log_records(log_path)
-    later = today_totals(again)
+    opened, again = dumped_records(log_path)
+    later = totals_of_today(again)
     check(len(again) == len(records) and all(later[key] >= today[key] for key in today),
           "a second start rewrites today's records in place and its totals carry on")
     check(planted is not None and later.get((100, ""), (0, 0))[0] >= planted,

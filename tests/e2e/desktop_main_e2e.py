@@ -3,39 +3,23 @@ the work area with its tray window, logs the traffic that crosses a veth pair in
 this driver's own, Esc hides it and a second start shows it again and exits, the F key opens the popup
 menu and its Exit item ends the program, and today's record of the veth holds its bytes.
 
-Run it under the machine-wide lock (flock /tmp/veltrano-e2e.lock): it creates a veth pair."""
+Run it under the machine-wide lock (flock -o /tmp/veltrano-e2e.lock): it creates a veth pair.
+Without -o, a Wine server that the run leaves behind would hold the lock after it."""
 
 import os
 import subprocess
 import tempfile
 import time
 
+from day_records import dumped_records, totals_of_today
 from veth import VethPair
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, probe, reg_add, reg_delete_tree, wine
+from wine_helpers import BUILD, WINE_RUN, check, expect, finish, reg_add, reg_delete_tree, wait_for, window_named, \
+    windows_path, wine, xdotool
 
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
 OPTIONS = r"HKCU\Software\Veltrano\Options"
 PAIR = VethPair("d", 79)
 FOLDER = tempfile.mkdtemp(prefix="veltrano-desktop-", dir=os.path.join(BUILD, "tests"))
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
-
-
-def wait_for(condition, seconds):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.2)
-    return None
-
-
-def window_named(name):
-    ids = xdotool("search", "--onlyvisible", "--name", f"^{name}$")
-    return ids[0] if ids else None
 
 
 def geometry(window):
@@ -59,28 +43,6 @@ def screen_size():
 
 def visible_windows():
     return set(xdotool("search", "--onlyvisible", "--name", ""))
-
-
-def interface_id(description):
-    rows = probe("adapters")["Row"]
-    for row in rows if isinstance(rows, list) else [rows]:
-        fields = row.split("\t")
-        if fields[6] == description:
-            return fields[1]
-    return None
-
-
-def today_totals(windows_path):
-    out = wine(os.path.join(BUILD, "tests", "settings_probe.exe"), "dump-log", windows_path, check=False)
-    today = time.localtime()
-    date = f"{today.tm_year}-{today.tm_mon}-{today.tm_mday}"
-    totals = {}
-    for line in out.split("\n"):
-        if line.startswith("Record="):
-            day, kind, ident, received, sent = line.split("=", 1)[1].split("\t")
-            if day == date:
-                totals[(int(kind), ident)] = (int(received), int(sent))
-    return totals
 
 
 def prepare(log_path):
@@ -134,16 +96,13 @@ def f_opens_the_menu_and_exit_ends(window, desktop):
 
 
 def main():
-    log_path = wine("winepath", "-w", os.path.join(FOLDER, "traffic.log")).strip()
+    log_path = windows_path(os.path.join(FOLDER, "traffic.log"))
     prepare(log_path)
     # VELTRANO_E2E_NO_VETH=1 runs the rest without the lock's veth pair (a quick look by hand).
     have_pair = os.environ.get("VELTRANO_E2E_NO_VETH") != "1" and PAIR.create()
     near = None
     if have_pair:
-        # Wine may name a brand-new interface differently until it has settled.
-        ids = []
-        wait_for(lambda: ids.append(interface_id(PAIR.near)) or (len(ids) > 2 and ids[-1] and ids[-1] == ids[-3]), 20)
-        near = ids[-1] if ids else None
+        near = PAIR.lasting_id()
     elif os.environ.get("VELTRANO_E2E_NO_VETH") == "1":
         print("skipped: the traffic check (no veth pair asked for)")
     else:
@@ -166,7 +125,7 @@ def main():
             desktop.wait(timeout=30)
         PAIR.remove()
 
-    totals = today_totals(log_path)
+    totals = totals_of_today(dumped_records(log_path)[1])
     check(len(totals) >= 2, f"today's records were written at exit ({len(totals)} rows)")
     all_sent = totals.get((100, ""), (0, 0))[1]
     check(all_sent >= sent, f"All Connections sent {all_sent} bytes today, at least the {sent} sent")

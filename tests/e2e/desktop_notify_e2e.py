@@ -20,7 +20,8 @@ from wine_helpers import require_system_module
 require_system_module("aiosmtpd")
 from aiosmtpd.controller import Controller  # noqa: E402
 
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, reg_add, reg_delete_tree, reg_query, wine  # noqa: E402
+from wine_helpers import BUILD, WINE_RUN, check, expect, finish, press, reg_add, reg_delete_tree, reg_query, wait_for, \
+    window_named, wine  # noqa: E402
 
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
 VIEWER = os.path.join(BUILD, "tests", "notify_viewer.exe")
@@ -88,35 +89,9 @@ def plant():
     return marker
 
 
-def windows_named(title):
-    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"],
-                            capture_output=True, text=True)
-    return result.stdout.split()
-
-
-def wait_for(predicate, seconds):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if predicate():
-            return True
-        time.sleep(0.2)
-    return False
-
-
-def click(window, x_units, y_units, width_units, height_units):
-    """Clicks the point of a dialog given in its template's dialog units: Wine under Xvfb without a
-    window manager takes clicks, while typed keys need an activation it never gets."""
-    out = subprocess.run(["xdotool", "getwindowgeometry", window], capture_output=True, text=True).stdout
-    width, height = (int(v) for v in out.split("Geometry:")[1].split()[0].split("x"))
-    x, y = width * x_units // width_units, height * y_units // height_units
-    subprocess.run(["xdotool", "mousemove", "--window", window, str(x), str(y), "click", "1"],
-                   capture_output=True, timeout=10)
-
-
 def close_alert():
-    windows = windows_named(ALERT)
-    if windows:
-        click(windows[0], 255, 109, 300, 124)  # "&Close"
+    if window_named(ALERT):
+        press(ALERT, "IDOK")  # "&Close"
 
 
 def marker_lines(marker):
@@ -130,12 +105,11 @@ def test_email(recorder):
     viewer = subprocess.Popen([WINE_RUN, VIEWER, "email", "tester@example.org"],
                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        if not check(wait_for(lambda: windows_named("Email Settings"), 30), "the e-mail settings dialog opens"):
+        if not check(wait_for(lambda: window_named("Email Settings"), 30), "the e-mail settings dialog opens"):
             return
-        dialog = windows_named("Email Settings")[0]
-        click(dialog, 53, 224, 300, 262)  # "Send a &Test Email to"
+        press("Email Settings", "IDC_EMAIL_SEND_TEST")  # "Send a &Test Email to"
         check(wait_for(lambda: recorder.envelopes, 30), "the test e-mail arrives")
-        check(wait_for(lambda: windows_named("Veltrano"), 30), "the dialog reports the result in a box")
+        check(wait_for(lambda: window_named("Veltrano"), 30), "the dialog reports the result in a box")
         if recorder.envelopes:
             sender, recipients, text = recorder.envelopes[0]
             expect((sender, recipients), ("meter@example.org", ["tester@example.org"]), "the test e-mail's envelope")
@@ -155,26 +129,26 @@ def test_email(recorder):
 
 def keys_of_the_main_window(recorder, marker):
     """Ctrl+N shows the dismissed alert again (nothing else happens); F5 opens the recorder dialog."""
-    main = windows_named("Veltrano")
-    if not check(bool(main), "the main window is shown"):
+    main = window_named("Veltrano")
+    if not check(main is not None, "the main window is shown"):
         return
-    subprocess.run(["xdotool", "windowfocus", "--sync", main[0]], capture_output=True, timeout=10)
+    subprocess.run(["xdotool", "windowfocus", "--sync", main], capture_output=True, timeout=10)
     time.sleep(0.5)
-    subprocess.run(["xdotool", "key", "--window", main[0], "ctrl+n"], capture_output=True, timeout=10)
-    check(wait_for(lambda: windows_named(ALERT), 10), "Ctrl+N shows the last alert again")
+    subprocess.run(["xdotool", "key", "--window", main, "ctrl+n"], capture_output=True, timeout=10)
+    check(wait_for(lambda: window_named(ALERT), 10), "Ctrl+N shows the last alert again")
     close_alert()
-    check(wait_for(lambda: not windows_named(ALERT), 10), "and it closes")
+    check(wait_for(lambda: not window_named(ALERT), 10), "and it closes")
     expect((len(recorder.envelopes), marker_lines(marker)), (1, 1), "Ctrl+N sends no mail and runs no program")
-    subprocess.run(["xdotool", "windowfocus", "--sync", main[0]], capture_output=True, timeout=10)
+    subprocess.run(["xdotool", "windowfocus", "--sync", main], capture_output=True, timeout=10)
     time.sleep(0.5)
-    subprocess.run(["xdotool", "key", "--window", main[0], "F5"], capture_output=True, timeout=10)
-    check(wait_for(lambda: windows_named("Traffic Rates Recorder"), 10), "F5 opens the rates recorder dialog")
+    subprocess.run(["xdotool", "key", "--window", main, "F5"], capture_output=True, timeout=10)
+    check(wait_for(lambda: window_named("Traffic Rates Recorder"), 10), "F5 opens the rates recorder dialog")
 
 
 def rule_fires_in_the_desktop(recorder, marker):
     desktop = subprocess.Popen([WINE_RUN, DESKTOP], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        check(wait_for(lambda: windows_named(ALERT), 45), "the alert window opens")
+        check(wait_for(lambda: window_named(ALERT), 45), "the alert window opens")
         check(wait_for(lambda: marker_lines(marker) == 1, 15), "the planted program ran once")
         check(wait_for(lambda: recorder.envelopes, 30), "the notification e-mail arrives")
         if recorder.envelopes:
@@ -187,15 +161,15 @@ def rule_fires_in_the_desktop(recorder, marker):
                   f"({first} -- {datetime.date.today().isoformat()})." in text, "the notification's body")
         close_alert()  # with the stored Next 1 minute(s)
         closed_at = time.time()
-        check(wait_for(lambda: not windows_named(ALERT), 10), "the alert window closes")
-        check(wait_for(lambda: windows_named(ALERT), 90), "the alert window comes back after Next 1 minute(s)")
+        check(wait_for(lambda: not window_named(ALERT), 10), "the alert window closes")
+        check(wait_for(lambda: window_named(ALERT), 90), "the alert window comes back after Next 1 minute(s)")
         waited = time.time() - closed_at
         check(58 <= waited <= 75, f"it came back after about a minute: {waited:.0f} s")
         time.sleep(2)
         expect(len(recorder.envelopes), 1, "the repeat sends no second e-mail")
         expect(marker_lines(marker), 1, "the repeat runs no program")
         close_alert()
-        check(wait_for(lambda: not windows_named(ALERT), 10), "the repeated alert closes")
+        check(wait_for(lambda: not window_named(ALERT), 10), "the repeated alert closes")
         expect(reg_query(OPTIONS, "NextAlertType"), ("REG_DWORD", "0x1"), "the choice is saved")
         expect(reg_query(OPTIONS, "NextAlertMin"), ("REG_DWORD", "0x1"), "the minutes are saved")
         keys_of_the_main_window(recorder, marker)

@@ -7,12 +7,12 @@ itself while running by stopping first."""
 import os
 import random
 import re
-import subprocess
 import time
 
+from day_records import dumped_records, kill_service_process, totals_of_today
+from service_helpers import SERVICE, SERVICE_LOG, enable_service, fresh_service, run_service, wait_for_state
 from veth import VethPair
-from service_helpers import SERVICE, SERVICE_LOG, fresh_service, run_service, wait_for, wait_for_state
-from wine_helpers import BUILD, ROOT, check, expect, finish, probe, reg_add, reg_delete_tree, skip, wine
+from wine_helpers import BUILD, check, expect, finish, probe, reg_add, reg_delete_tree, skip, windows_path, wine
 
 FOLDER = os.path.join(BUILD, "service-e2e")
 PAIR = VethPair("s", 78)
@@ -49,45 +49,9 @@ def wait_for_message(text, seconds=30, count=1):
     return False
 
 
-def log_records(windows_path):
-    out = wine(os.path.join(BUILD, "tests", "settings_probe.exe"), "dump-log", windows_path, check=False)
-    records = []
-    for line in out.split("\n"):
-        if line.startswith("Record="):
-            date, kind, ident, received, sent = line.split("=", 1)[1].split("\t")
-            records.append((date, int(kind), ident, int(received), int(sent)))
-    return "Open=1" in out, records
-
-
 def today_totals(windows_path):
-    today = time.localtime()
-    date = f"{today.tm_year}-{today.tm_mon}-{today.tm_mday}"
-    opened, records = log_records(windows_path)
-    return opened, {(kind, ident): (received, sent) for d, kind, ident, received, sent in records if d == date}
-
-
-def interface_id(description):
-    rows = probe("adapters")["Row"]
-    for row in rows if isinstance(rows, list) else [rows]:
-        fields = row.split("\t")
-        if fields[6] == description:
-            return fields[1]
-    return None
-
-
-def kill_service_process():
-    """SIGKILL to the service process of this Wine prefix only."""
-    prefix = os.path.realpath(os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix")))
-    pids = subprocess.run(["pgrep", "-f", "PellacorService.exe$"], capture_output=True, text=True).stdout.split()
-    for pid in pids:
-        try:
-            with open(f"/proc/{pid}/environ", "rb") as f:
-                environment = f.read().decode(errors="replace").split("\0")
-        except OSError:
-            continue
-        if f"WINEPREFIX={prefix}" in environment or any(
-                e.startswith("WINEPREFIX=") and os.path.realpath(e[11:]) == prefix for e in environment):
-            os.kill(int(pid), 9)
+    opened, records = dumped_records(windows_path)
+    return opened, totals_of_today(records)
 
 
 def installs_as_the_manager_expects():
@@ -97,7 +61,7 @@ def installs_as_the_manager_expects():
     expect(config.get("Type"), "16", "own process")
     expect(config.get("Start"), "2", "automatic start")
     expect(config.get("ErrorControl"), "1", "normal error control")
-    expect(config.get("BinaryPath"), '"' + wine("winepath", "-w", SERVICE).strip() + '"', "quoted executable path")
+    expect(config.get("BinaryPath"), '"' + windows_path(SERVICE) + '"', "quoted executable path")
     expect(config.get("Account"), "LocalSystem", "local system account")
     expect(config.get("DisplayName"), "Veltrano Service", "display name")
     expect(run_service("install")[1], "Invalid parameters.\n", "install without the slash")
@@ -105,18 +69,15 @@ def installs_as_the_manager_expects():
 
 
 def logs_real_traffic(log_path):
-    reg_add(r"HKLM\Software\Veltrano\Service", "ServiceEnabled", "REG_DWORD", "1")
-    reg_add(r"HKLM\Software\Veltrano\Options", "TrafficLogFile", "REG_SZ", log_path)
+    enable_service(log_path)
     have_pair = PAIR.create()
     if not have_pair:
         print("network namespaces cannot be created here: the service logs the interfaces it finds, "
               "and no traffic is sent")
         no_pair = "network namespaces cannot be created here, so no traffic is sent"
     else:
-        # Wine may name a brand-new interface differently until it has settled: start the service
-        # once the pair shows up under its lasting id.
-        ids = []
-        wait_for(lambda: ids.append(interface_id(PAIR.near)) or (len(ids) > 2 and ids[-1] and ids[-1] == ids[-3]), 20)
+        # Start the service once the pair shows up under its lasting id.
+        near = PAIR.lasting_id()
     os.remove(SERVICE_LOG)
     wine("sc", "start", "VeltranoService", check=False)
     check(wait_for_message("Service is running..."), "the service reports it is running")
@@ -138,7 +99,6 @@ def logs_real_traffic(log_path):
     if have_pair:
         all_sent = totals.get((100, ""), (0, 0))[1]
         check(all_sent >= sent, f"All Connections sent {all_sent} bytes today, at least the {sent} sent")
-        near = interface_id(PAIR.near)
         near_sent = totals.get((300, near), (0, 0))[1]
         check(near_sent >= sent, f"{PAIR.near} ({near}) sent {near_sent} bytes, at least the {sent} sent"
               + ("" if near_sent >= sent else f"; today's records: {totals}"))
@@ -221,7 +181,7 @@ def uninstalls_a_running_service(log_path):
 
 
 fresh_service(FOLDER, install=False)
-log_path = wine("winepath", "-w", os.path.join(FOLDER, "traffic.log")).strip()
+log_path = windows_path(os.path.join(FOLDER, "traffic.log"))
 try:
     installs_as_the_manager_expects()
     have_pair = logs_real_traffic(log_path)

@@ -6,7 +6,8 @@ desktop takes the log back. A steady stream crosses the veth the whole time: tod
 the veth must hold every byte but for the seconds of each hand-over (at most one service write
 block each), and exactly one record per day and adapter.
 
-Run it under the machine-wide lock (flock /tmp/veltrano-e2e.lock): it creates a veth pair."""
+Run it under the machine-wide lock (flock -o /tmp/veltrano-e2e.lock): it creates a veth pair.
+Without -o, a Wine server that the run leaves behind would hold the lock after it."""
 
 import os
 import subprocess
@@ -14,9 +15,11 @@ import tempfile
 import threading
 import time
 
+from day_records import dumped_records, today_text
 from service_helpers import fresh_service, service_messages, service_state
 from veth import VethPair
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, probe, reg_add, reg_delete_tree, reg_query, wine
+from wine_helpers import BUILD, WINE_RUN, check, expect, finish, press, probe, reg_add, reg_delete_tree, reg_query, \
+    show_page, wait_for, window_named, windows_path, wine, xdotool
 
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
 OPTIONS = r"HKCU\Software\Veltrano\Options"
@@ -25,7 +28,8 @@ FOLDER = tempfile.mkdtemp(prefix="veltrano-handover-", dir=os.path.join(BUILD, "
 RATE = 40_000  # payload bytes a second across the veth
 FRAME_OVERHEAD = 14 + 20 + 8  # Ethernet, IPv4 and UDP headers: the interface counts whole frames
 SERVICE_WRITE_BLOCK_S = 8
-SERVICE_TAB = (330, 17)  # within the sheet, at Wine's default DPI
+SHEET = "Veltrano Options"
+SERVICE_PAGE = 4  # after General, Graph & Text, Adapters and Notification
 
 
 class Stream(threading.Thread):
@@ -42,70 +46,33 @@ class Stream(threading.Thread):
             time.sleep(max(0.0, 0.1 - (time.time() - started)))
 
 
-def wait_for(condition, seconds):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.2)
-    return None
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
-
-
-def window_named(name):
-    ids = xdotool("search", "--onlyvisible", "--name", f"^{name}$")
-    return ids[0] if ids else None
-
-
-def interface_id(description):
-    rows = probe("adapters")["Row"]
-    for row in rows if isinstance(rows, list) else [rows]:
-        fields = row.split("\t")
-        if fields[6] == description:
-            return fields[1]
-    return None
-
-
-def log_records(windows_path):
+def todays_records(windows_path):
     """Today's records as (kind, id) -> list of (received, sent), in file order."""
-    out = wine(os.path.join(BUILD, "tests", "settings_probe.exe"), "dump-log", windows_path, check=False)
-    today = time.localtime()
-    date = f"{today.tm_year}-{today.tm_mon}-{today.tm_mday}"
     records = {}
-    for line in out.split("\n"):
-        if line.startswith("Record="):
-            day, kind, ident, received, sent = line.split("=", 1)[1].split("\t")
-            if day == date:
-                records.setdefault((int(kind), ident), []).append((int(received), int(sent)))
+    for day, kind, ident, received, sent in dumped_records(windows_path)[1]:
+        if day == today_text():
+            records.setdefault((kind, ident), []).append((received, sent))
     return records
 
 
 def veth_sent(windows_path, near):
-    rows = log_records(windows_path).get((300, near), [])
+    rows = todays_records(windows_path).get((300, near), [])
     return rows[0][1] if rows else 0
 
 
 def toggle_service_in_sheet(main):
-    """F2 opens the sheet; a click on its "Service" tab, Alt+E flips "&Enable service", Enter is OK."""
+    """F2 opens the sheet; on its "Service" page "&Enable service" is flipped, then OK pressed."""
     xdotool("windowfocus", "--sync", main)
     xdotool("key", "--window", main, "F2")
-    sheet = wait_for(lambda: window_named("Veltrano Options"), 15)
-    if not check(sheet is not None, "F2 opens \"Veltrano Options\""):
+    sheet = wait_for(lambda: window_named(SHEET), 15)
+    if not check(sheet is not None, f"F2 opens \"{SHEET}\""):
         return False
-    xdotool("windowfocus", "--sync", sheet)
-    time.sleep(0.5)
-    # Wine's modal sheet leaves Ctrl+Tab to nobody: the "Service" tab is clicked, the fifth in the
-    # tab row at the sheet's top left.
-    xdotool("mousemove", "--window", sheet, str(SERVICE_TAB[0]), str(SERVICE_TAB[1]), "click", "1")
-    time.sleep(0.5)
-    xdotool("key", "alt+e")
-    time.sleep(0.3)
-    xdotool("key", "Return")
-    closed = wait_for(lambda: window_named("Veltrano Options") is None, 60)
+    # Wine's modal sheet leaves Ctrl+Tab to nobody: the page is chosen by its index.
+    if show_page(SHEET, SERVICE_PAGE) == "Service":
+        press(SHEET, "IDC_SV_ENABLE")
+        time.sleep(0.3)
+        press(SHEET, "IDOK")
+    closed = wait_for(lambda: window_named(SHEET) is None, 60)
     return check(closed, "OK closes the sheet")
 
 
@@ -130,14 +97,12 @@ def exit_desktop(desktop, main):
 
 def main():
     fresh_service(FOLDER, install=False)
-    log_path = wine("winepath", "-w", os.path.join(FOLDER, "traffic.log")).strip()
+    log_path = windows_path(os.path.join(FOLDER, "traffic.log"))
     prepare(log_path)
     if not PAIR.create():
         print("skipped: network namespaces cannot be created here")
         return
-    ids = []
-    wait_for(lambda: ids.append(interface_id(PAIR.near)) or (len(ids) > 2 and ids[-1] and ids[-1] == ids[-3]), 20)
-    near = ids[-1] if ids else None
+    near = PAIR.lasting_id()
     check(near is not None, f"Wine sees {PAIR.near}")
 
     stream = Stream(PAIR)
@@ -158,7 +123,7 @@ def main():
         check(wait_for(lambda: service_state() == 4, 30), "the service runs after OK")
         config = probe("service-config")
         expect(config.get("Start"), "2", "installed with automatic start")
-        service_program = wine("winepath", "-w", os.path.join(BUILD, "src", "PellacorService.exe")).strip()
+        service_program = windows_path(os.path.join(BUILD, "src", "PellacorService.exe"))
         expect(config.get("BinaryPath"), f'"{service_program}"', "the service program beside Pellacor.exe")
         machine_log = reg_query(r"HKLM\Software\Veltrano\Options", "TrafficLogFile")
         expect(machine_log and machine_log[1], log_path, "the machine's settings name the same traffic log")
@@ -197,7 +162,7 @@ def main():
         subprocess.run([WINE_RUN, os.path.join(BUILD, "src", "PellacorService.exe"), "/uninstall"],
                        capture_output=True, timeout=120)
 
-    records = log_records(log_path)
+    records = todays_records(log_path)
     veth = records.get((300, near), [])
     expect(len(veth), 1, "exactly one record today for the veth")
     expect(len(records.get((100, ""), [])), 1, "exactly one record today for All Connections")

@@ -1,13 +1,12 @@
-"""Shared steps of the service drivers: run the service program, wait for the service manager,
-and read the service's own log."""
+"""Shared steps of the service drivers: run the service program, switch it on, wait for the
+service manager, and read the service's own log."""
 
 import os
 import re
 import shutil
 import subprocess
-import time
 
-from wine_helpers import BUILD, WINE_RUN, reg_delete_tree, wine
+from wine_helpers import BUILD, WINE_RUN, finish, reg_add, reg_delete_tree, wait_for, windows_path, wine
 
 SERVICE = os.path.join(BUILD, "src", "PellacorService.exe")
 SERVICE_LOG = os.path.join(BUILD, "src", "pellacorservice.log")
@@ -32,13 +31,22 @@ def fresh_service(folder, install=True):
         run_service("/install")
 
 
-def wait_for(predicate, seconds=30):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if predicate():
-            return True
-        time.sleep(0.2)
-    return False
+def enable_service(log_path):
+    """The service switched on in the machine's settings, logging to log_path (a Windows path)."""
+    reg_add(r"HKLM\Software\Veltrano\Service", "ServiceEnabled", "REG_DWORD", "1")
+    reg_add(r"HKLM\Software\Veltrano\Options", "TrafficLogFile", "REG_SZ", log_path)
+
+
+def enabled_service_and_pair(folder, log, pair):
+    """A fresh service, installed and enabled, logging to log (a Unix path), and the veth pair up.
+    Where network namespaces are refused there is nothing to check: the service is removed again
+    and the driver ends as skipped."""
+    fresh_service(folder)
+    enable_service(windows_path(log))
+    if not pair.create():
+        print("network namespaces cannot be created here: nothing to check")
+        run_service("/uninstall")
+        finish()
 
 
 def service_state():
@@ -50,13 +58,14 @@ def wait_for_state(wanted, seconds=30):
     return wait_for(lambda: service_state() == wanted, seconds)
 
 
+def service_runs():
+    """How many runs of the service its log tells of."""
+    return service_messages().count("Service is running...")
+
+
 def service_messages():
     """The messages of the service log, without their time stamps."""
     if not os.path.exists(SERVICE_LOG):
         return []
     with open(SERVICE_LOG, "rb") as f:
         return [line.split("]: ", 1)[1] for line in f.read().decode("latin-1").split("\r\n") if "]: " in line]
-
-
-def windows_path(path):
-    return wine("winepath", "-w", path).strip()

@@ -11,9 +11,9 @@ import struct
 import subprocess
 import time
 
-from service_helpers import SERVICE_LOG, fresh_service, service_state, wait_for, wait_for_state
-from service_helpers import windows_path as wine_path
-from wine_helpers import BUILD, WINE_RUN, check, expect, finish, reg_add, reg_delete_tree, wine
+from service_helpers import SERVICE_LOG, fresh_service, service_state, wait_for_state
+from wine_helpers import BUILD, WINE_RUN, check, expect, finish, reg_add, reg_delete_tree, wait_for, wine
+from wine_helpers import windows_path as wine_path
 
 FOLDER = os.path.join(BUILD, "service-log-text-e2e")
 ACCENTED = "journ\u00e9e"  # "journée"

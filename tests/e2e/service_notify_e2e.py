@@ -22,9 +22,9 @@ require_system_module("aiosmtpd")
 from aiosmtpd.controller import Controller  # noqa: E402
 
 from veth import VethPair
-from service_helpers import fresh_service, run_service, service_messages, wait_for
-from service_helpers import windows_path as wine_path
-from wine_helpers import BUILD, check, expect, finish, reg_add, reg_delete_tree, skip, wine
+from service_helpers import fresh_service, run_service, service_messages
+from wine_helpers import BUILD, check, expect, finish, reg_add, reg_delete_tree, skip, wait_for, wine
+from wine_helpers import windows_path as wine_path
 
 FOLDER = os.path.join(BUILD, "service-notify-e2e")
 OPTIONS = r"HKLM\Software\Veltrano\Options"

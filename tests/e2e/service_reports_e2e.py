@@ -12,8 +12,8 @@ import time
 from html.parser import HTMLParser
 
 from service_helpers import fresh_service, run_service, service_messages, wait_for_state
-from service_helpers import windows_path as wine_path
 from wine_helpers import BUILD, check, expect, finish, reg_add, reg_delete_tree, wine
+from wine_helpers import windows_path as wine_path
 
 FOLDER = os.path.join(BUILD, "service-reports-e2e")
 REPORTS = r"HKLM\Software\Veltrano\Service\Reports"

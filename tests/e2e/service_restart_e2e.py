@@ -9,11 +9,10 @@ import os
 import random
 import time
 
-from day_records import PluggableVeth, Sender, kernel_counters, kill_service_process, lasting_interface_id, \
-    restart_wine, todays_records
-from service_helpers import SERVICE_LOG, fresh_service, run_service, service_messages, wait_for, wait_for_state, \
-    windows_path
-from wine_helpers import BUILD, check, expect, finish, reg_add, wine
+from day_records import Sender, kernel_counters, kill_service_process, restart_wine, todays_records
+from service_helpers import SERVICE_LOG, enabled_service_and_pair, run_service, service_runs, wait_for_state
+from veth import PluggableVeth
+from wine_helpers import BUILD, check, expect, finish, wait_for, wine
 
 FOLDER = os.path.join(BUILD, "service-restart-e2e")
 LOG = os.path.join(FOLDER, "qxrsum_v2.log")
@@ -23,13 +22,9 @@ WRITE_BLOCK = 8  # seconds between the service's writes
 TICKS = 2  # the write carries the totals of the tick before it, and ticks drift past the second
 
 
-def runs():
-    return service_messages().count("Service is running...")
-
-
 def wait_until_counting(before):
     """The service runs, and has had time to see the veth at least once (it may be reported late)."""
-    ok = wait_for(lambda: runs() > before, 60)
+    ok = wait_for(lambda: service_runs() > before, 60)
     time.sleep(3)
     return ok
 
@@ -67,12 +62,12 @@ def clean_restarts(near_id):
         if plugged_late:
             sent_before += kernel_counters(PAIR.near)[1]
             PAIR.remove()
-        before = runs()
+        before = service_runs()
         restart_wine()
         if not check(wait_until_counting(before), f"round {round_number}: Wine's boot started the service"):
             return totals, payload, sent_before
         if plugged_late:
-            check(PAIR.create() and lasting_interface_id(PAIR.near) == near_id,
+            check(PAIR.create() and PAIR.lasting_id() == near_id,
                   f"round {round_number}: {PAIR.near} plugged in again while the service runs, under its id")
             time.sleep(2)
         warm_up_neighbour()
@@ -94,7 +89,7 @@ def clean_restarts(near_id):
 def killed_run(near_id, totals, payload):
     """Steady traffic, the service killed mid-block: what was sent up to one write block (and its
     tick) before the kill is on disk, and the next run continues from it."""
-    before = runs()
+    before = service_runs()
     wine("sc", "start", "VeltranoService", check=False)
     if not check(wait_until_counting(before), "the service starts again"):
         return
@@ -115,9 +110,9 @@ def killed_run(near_id, totals, payload):
           f"of the {sent} sent in the killed run")
 
     # Wine's service manager learns of the killed process when the service is next started.
-    before = runs()
+    before = service_runs()
     wine("sc", "start", "VeltranoService", check=False)
-    check(wait_for(lambda: runs() > before, 60), "the service starts after the kill")
+    check(wait_for(lambda: service_runs() > before, 60), "the service starts after the kill")
     time.sleep(2)
     wine("sc", "stop", "VeltranoService", check=False)
     check(wait_for_state(1), "and stops")
@@ -126,15 +121,9 @@ def killed_run(near_id, totals, payload):
 
 
 def main():
-    fresh_service(FOLDER)
-    reg_add(r"HKLM\Software\Veltrano\Service", "ServiceEnabled", "REG_DWORD", "1")
-    reg_add(r"HKLM\Software\Veltrano\Options", "TrafficLogFile", "REG_SZ", windows_path(LOG))
-    if not PAIR.create():
-        print("network namespaces cannot be created here: nothing to check")
-        run_service("/uninstall")
-        finish()
+    enabled_service_and_pair(FOLDER, LOG, PAIR)
     try:
-        near_id = lasting_interface_id(PAIR.near)
+        near_id = PAIR.lasting_id()
         check(near_id is not None, f"Wine lists {PAIR.near} ({near_id})")
         kernel_before = kernel_counters(PAIR.near)[1]
         totals, payload, sent_before = clean_restarts(near_id)

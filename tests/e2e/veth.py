@@ -10,6 +10,8 @@ import socket
 import subprocess
 import time
 
+from wine_helpers import probe
+
 
 class VethPair:
     def __init__(self, tag, subnet_octet):
@@ -17,15 +19,19 @@ class VethPair:
         self.netns = f"vlt-{suffix}"
         self.near, self.far = f"vlt{suffix}a", f"vlt{suffix}b"
         self.near_ip, self.far_ip = f"10.213.{subnet_octet}.1", f"10.213.{subnet_octet}.2"
+        self.index = None  # the kernel's choice
+        self.ipv6 = True
 
     def create(self):
         """True when the pair is up; False (and nothing left behind) where namespaces are refused."""
         if os.environ.get("VELTRANO_E2E_NO_NETNS") == "1":
             return False
         self.remove()
+        index = ["index", str(self.index)] if self.index else []
         commands = [
             ["ip", "netns", "add", self.netns],
-            ["ip", "link", "add", self.near, "type", "veth", "peer", "name", self.far, "netns", self.netns],
+            ["ip", "link", "add", self.near, *index, "type", "veth", "peer", "name", self.far, "netns", self.netns],
+            *([] if self.ipv6 else [["sysctl", "-qw", f"net.ipv6.conf.{self.near}.disable_ipv6=1"]]),
             ["ip", "addr", "add", self.near_ip + "/30", "dev", self.near],
             ["ip", "link", "set", self.near, "up"],
             ["ip", "netns", "exec", self.netns, "ip", "addr", "add", self.far_ip + "/30", "dev", self.far],
@@ -41,6 +47,24 @@ class VethPair:
         subprocess.run(["ip", "link", "del", self.near], capture_output=True)
         subprocess.run(["ip", "netns", "del", self.netns], capture_output=True)
 
+    def lasting_id(self, seconds=20):
+        """The adapter id Wine gives the near end, once three enumerations in a row agree on it: Wine
+        may name a brand-new interface differently until it has settled. None if it never does."""
+        ids = []
+        deadline = time.time() + seconds
+        while time.time() < deadline:
+            rows = probe("adapters").get("Row", [])
+            found = None
+            for row in rows if isinstance(rows, list) else [rows]:
+                fields = row.split("\t")
+                if len(fields) > 6 and fields[6] == self.near:
+                    found = fields[1]
+            ids.append(found)
+            if len(ids) > 2 and ids[-1] and ids[-1] == ids[-2] == ids[-3]:
+                return ids[-1]
+            time.sleep(0.3)
+        return None
+
     def send(self, datagrams, payload):
         """Sends datagrams to the far end (the discard port); returns the payload bytes sent."""
         sender = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
@@ -49,3 +73,20 @@ class VethPair:
             time.sleep(0.001)
         sender.close()
         return datagrams * payload
+
+
+class PluggableVeth(VethPair):
+    """A veth pair that can be unplugged and plugged in again as the same interface: the near end
+    keeps its interface index, from which Wine derives the adapter's GUID."""
+
+    def __init__(self, tag, subnet_octet):
+        super().__init__(tag, subnet_octet)
+        taken = set()
+        for name in os.listdir("/sys/class/net"):
+            try:
+                with open(f"/sys/class/net/{name}/ifindex") as f:
+                    taken.add(int(f.read()))
+            except OSError:
+                pass
+        self.index = next(i for i in range(4000 + os.getpid() % 1000, 100000) if i not in taken)
+        self.ipv6 = False

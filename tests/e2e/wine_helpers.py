@@ -1,14 +1,17 @@
-"""Shared helpers of the end-to-end drivers: run Windows programs in the project's Wine prefix
-and read or plant registry values with Wine's own reg.exe."""
+"""Shared helpers of the end-to-end drivers: run Windows programs in the project's Wine prefix,
+read or plant registry values with Wine's own reg.exe, find windows on the display and press the
+controls of dialogs."""
 
 import os
 import subprocess
 import sys
+import time
 
 ROOT = os.environ.get("VELTRANO_ROOT", os.path.abspath(os.path.join(os.path.dirname(__file__), "..", "..")))
 BUILD = os.environ.get("VELTRANO_BUILD", os.path.join(ROOT, "build", "win32"))
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 PROBE = os.path.join(BUILD, "tests", "settings_probe.exe")
+CONTROL_PROBE = os.path.join(BUILD, "tests", "control_probe.exe")
 
 failures = []
 passed = []
@@ -31,6 +34,10 @@ def wine(*args, check=True, timeout=120):
     if check and result.returncode != 0:
         raise RuntimeError(f"{args} exited {result.returncode}: {result.stderr}")
     return result.stdout.replace("\r\n", "\n")
+
+
+def windows_path(path):
+    return wine("winepath", "-w", path).strip()
 
 
 def reg_query(key, name):
@@ -85,6 +92,64 @@ def probe(command):
         else:
             values[name] = value
     return values
+
+
+def wait_for(condition, seconds=30):
+    """The first true value of condition() within that many seconds, else None."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.2)
+    return None
+
+
+def xdotool(*args):
+    """The words xdotool printed."""
+    return subprocess.run(["xdotool", *args], capture_output=True, text=True, timeout=30).stdout.split()
+
+
+def window_named(title):
+    """The X window id of the first visible window titled exactly title, or None."""
+    ids = xdotool("search", "--onlyvisible", "--name", f"^{title}$")
+    return ids[0] if ids else None
+
+
+def control_id(name):
+    """The value of a control id named in the desktop's resource headers (IDOK and IDCANCEL are
+    Windows' own)."""
+    ids = {"IDOK": 1, "IDCANCEL": 2}
+    folder = os.path.join(ROOT, "src", "desktop", "resources")
+    for header in sorted(os.listdir(folder)):
+        if header.endswith("_ids.h"):
+            with open(os.path.join(folder, header)) as f:
+                for line in f:
+                    parts = line.split()
+                    if len(parts) >= 3 and parts[0] == "#define" and parts[2].isdigit():
+                        ids[parts[1]] = int(parts[2])
+    return ids[name]
+
+
+def press(title, control, seconds=10):
+    """Presses a control, named by its id, in the visible window titled title, as a click on it
+    would: no font or DPI moves it, and no activation is needed, which Wine on Xvfb without a window
+    manager never gives. Tries again while the window or the control is missing or disabled; true
+    once pressed."""
+    command = [WINE_RUN, CONTROL_PROBE, "click", title, str(control_id(control))]
+    return wait_for(lambda: subprocess.run(command, capture_output=True, timeout=120).returncode == 0,
+                    seconds) is not None
+
+
+def show_page(sheet_title, index):
+    """Shows the property sheet's page at index (from 0); the caption of the page now shown, or
+    None when the sheet or the page is not there."""
+    result = subprocess.run([WINE_RUN, CONTROL_PROBE, "page", sheet_title, str(index)],
+                            capture_output=True, text=True, timeout=120)
+    for line in result.stdout.splitlines():
+        if result.returncode == 0 and line.startswith("Page="):
+            return line[len("Page="):].strip()
+    return None
 
 
 def require_system_module(name):

@@ -1,20 +1,15 @@
 """The options sheet of the desktop program, page by page, and the "Report" dialog of its Service
-page: F2 opens the sheet, a click on each tab shows its page, "Ad&d" opens the dialog."""
+page: F2 opens the sheet, each page is shown in turn, "Ad&d" opens the dialog."""
 
 import os
 import subprocess
 import time
 
 import shots
-from wine_helpers import reg_add, reg_delete_tree
+from wine_helpers import press, reg_add, reg_delete_tree, show_page, xdotool
 
-# The tabs' middles within the sheet, at Wine's default DPI and the pages' Tahoma font.
-TABS = {"general": (37, 17), "graph_text": (115, 17), "adapters": (195, 17), "notification": (266, 17),
-        "service": (330, 17)}
-
-
-def xdotool(*args):
-    subprocess.run(["xdotool", *args], capture_output=True)
+SHEET = "Veltrano Options"
+PAGES = ["general", "graph_text", "adapters", "notification", "service"]
 
 
 def main():
@@ -27,25 +22,22 @@ def main():
             raise SystemExit("the main window did not appear")
         xdotool("windowfocus", "--sync", main_window)
         xdotool("key", "--window", main_window, "F2")
-        sheet = shots.find_window("Veltrano Options", 15)
+        sheet = shots.find_window(SHEET, 15)
         if not sheet:
             raise SystemExit("F2 did not open the options sheet")
-        xdotool("windowfocus", "--sync", sheet)
-        for name, (x, y) in TABS.items():
-            xdotool("mousemove", "--window", sheet, str(x), str(y), "click", "1")
+        for index, name in enumerate(PAGES):
+            print("page", index, show_page(SHEET, index))
             time.sleep(0.8)
             shots.capture("options_" + name, sheet)
-        xdotool("key", "alt+e")  # "&Enable service", so that "Ad&d" can be pressed
-        time.sleep(0.3)
-        xdotool("key", "alt+d")
+        press(SHEET, "IDC_SV_ENABLE")  # "&Enable service", so that "Ad&d" can be pressed
+        press(SHEET, "IDC_SV_ADD")
         report = shots.find_window("Report", 10)
         if report:
             time.sleep(0.5)
             shots.capture("options_report_dialog", report)
-            xdotool("key", "Escape")
+            press("Report", "IDCANCEL")
             time.sleep(0.5)
-        xdotool("windowfocus", "--sync", sheet)
-        xdotool("key", "Escape")
+        press(SHEET, "IDCANCEL")
         time.sleep(0.5)
     finally:
         subprocess.run([shots.WINE_RUN, "taskkill", "/im", "Pellacor.exe"], capture_output=True)
