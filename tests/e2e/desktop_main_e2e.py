@@ -1,10 +1,7 @@
 """Under Wine on Xvfb: the desktop program as a user meets it. It starts at the bottom-right of
 the work area with its tray window, logs the traffic that crosses a veth pair into a namespace of
 this driver's own, Esc hides it and a second start shows it again and exits, the F key opens the popup
-menu and its Exit item ends the program, and today's record of the veth holds its bytes.
-
-Run it under the machine-wide lock (flock -o /tmp/veltrano-e2e.lock): it creates a veth pair.
-Without -o, a Wine server that the run leaves behind would hold the lock after it."""
+menu and its Exit item ends the program, and today's record of the veth holds its bytes."""
 
 import os
 import subprocess

@@ -4,10 +4,7 @@ with automatic start and hands it the traffic log; the service logs the same fil
 desktop only reads; the sheet again (clearing the box) stops and removes the service and the
 desktop takes the log back. A steady stream crosses the veth the whole time: today's record of
 the veth must hold every byte but for the seconds of each hand-over (at most one service write
-block each), and exactly one record per day and adapter.
-
-Run it under the machine-wide lock (flock -o /tmp/veltrano-e2e.lock): it creates a veth pair.
-Without -o, a Wine server that the run leaves behind would hold the lock after it."""
+block each), and exactly one record per day and adapter."""
 
 import os
 import subprocess
