@@ -3,9 +3,9 @@ silent install puts the programs, the help file, the Start menu shortcut and the
 place; the installed program starts and F1 opens its help. Installing again over the running
 program ends it through its Exit command (the day is written); over the running service, stops it
 and starts it again, keeping the log and the settings; a program it cannot end makes it fail
-without touching anything. A silent uninstall ends the program, removes
-the programs, the shortcut, the entry, the Run value and the service, and keeps the log and the
-settings.
+without touching anything. A silent uninstall ends the program, removes the programs, the
+shortcut, the entry, the Run value and the service, and keeps the log and the settings. /D= names
+another folder.
 
 Where this machine runs no 32-bit code, the 64-bit test build of the same installer script is
 run (scripts/package --test-build); elsewhere the installer that ships."""
@@ -245,6 +245,14 @@ def uninstalls_silently_and_keeps_the_log(folder, log, desktop):
     one_record_per_adapter_today(log, "the traffic log is kept")
 
 
+def installs_silently_into_a_chosen_folder(installer):
+    code, _ = run_timed(installer, "/S", r"/D=C:\Tools\Meter")
+    folder = os.path.join(PREFIX, "drive_c", "Tools", "Meter")
+    check(code == 0 and value(UNINSTALL_KEY, "InstallLocation") == r"C:\Tools\Meter"
+          and all(os.path.isfile(os.path.join(folder, name)) for name in PROGRAM_FILES),
+          "/D= installs into the folder it names")
+
+
 def main():
     missing = [tool for tool in ("wine", "xdotool", "Xvfb") if shutil.which(tool) is None]
     if missing:
@@ -265,6 +273,7 @@ def main():
         upgrade_restarts_the_service_and_keeps_the_log(installer, folder, log)
         desktop = refuses_a_program_it_cannot_end(installer, folder)
         uninstalls_silently_and_keeps_the_log(folder, log, desktop)
+        installs_silently_into_a_chosen_folder(installer)
         print(f"install, upgrades and uninstall took {time.time() - started:.0f} s")
     finally:
         wine_environment("wineserver -k")
