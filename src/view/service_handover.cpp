@@ -116,6 +116,9 @@ HandoverOutcome ServiceHandover::Recover(Settings& settings, AdapterList& rows, 
 void ServiceHandover::TakeLogBack(Settings& settings, AdapterList& rows) {
   ReopenLog(LogRole::kDesktopWriter);
   if (log_.IsOpen()) log_.LoadToday(rows, lastTick_);
+  // The service counted up to its last write, past our last tick: our counting starts again from
+  // the counters' next reading, or that stretch would be counted a second time.
+  for (AdapterEntry& row : rows) row.hasPrev = false;
   if (settings.options.notificationEnabled && actions_.rearmNotification) actions_.rearmNotification();
   if (actions_.reopenRecorders) actions_.reopenRecorders();
 }

@@ -177,7 +177,10 @@ TEST_F(ServiceHandoverTest, DisablingStopsRemovesAndTakesTheLogBackWithWhatTheSe
   }
   settings_.options.notificationEnabled = 1;
   services_.calls.clear();
+  for (AdapterEntry& row : rows_) row.hasPrev = true;  // our last tick, before the service's last write
   EXPECT_EQ(Apply(false), HandoverOutcome::kServiceDown);
+  EXPECT_TRUE(std::none_of(rows_.begin(), rows_.end(), [](const AdapterEntry& row) { return row.hasPrev; }))
+      << "counting starts again, or the service's last stretch is counted twice";
   EXPECT_EQ(services_.calls, (std::vector<std::string>{"state", "stop", "remove"}));
   EXPECT_TRUE(log_.IsWriter());
   EXPECT_EQ(rows_.back().todayIn, 9000u);
