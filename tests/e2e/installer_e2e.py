@@ -25,7 +25,7 @@ os.environ["WINEPREFIX"] = PREFIX
 from day_records import read_records, today  # noqa: E402
 from service_helpers import service_state  # noqa: E402
 from wine_helpers import (WINE_RUN, check, expect, finish, reg_add, reg_query, SKIPPED_EXIT,  # noqa: E402
-                          wine)
+                          wait_for, wine, xdotool)
 
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Veltrano"
 OPTIONS = r"HKCU\Software\Veltrano\Options"
@@ -64,20 +64,6 @@ def run_timed(*args, timeout=180):
 
 def unix_path(windows_path):
     return wine("winepath", "-u", windows_path).strip()
-
-
-def wait_for(condition, seconds):
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        value = condition()
-        if value:
-            return value
-        time.sleep(0.2)
-    return None
-
-
-def xdotool(*args):
-    return subprocess.run(["xdotool", *args], capture_output=True, text=True).stdout.split()
 
 
 def window_named(name):
