@@ -1,0 +1,21 @@
+// The DPI a window is drawn at, and what depends on it. The per-monitor functions are bound by
+// name: without them (older systems) every window has the system's DPI.
+#pragma once
+
+#include <windows.h>
+
+namespace veltrano::ui {
+
+// The system's DPI (the primary monitor's scale), at least 72.
+int SystemDpi();
+// The DPI of the monitor the window is on when the program is per-monitor aware, else the
+// system's; never 0, even for a window that is not shown yet.
+int WindowDpi(HWND window);
+// A system metric (SM_CXSMICON...) at dpi.
+int SystemMetricForDpi(int index, int dpi);
+// The new DPI of a WM_DPICHANGED message.
+int DpiFromDpiChanged(WPARAM wParam);
+// Moves the window to the rectangle a WM_DPICHANGED message suggests.
+void TakeSuggestedRect(HWND window, LPARAM lParam);
+
+}  // namespace veltrano::ui
