@@ -6,6 +6,7 @@
 
 #include "platform/win32/wide_text.h"
 #include "reports/value_format.h"
+#include "view/dpi_scale.h"
 #include "view/graph_time.h"
 
 namespace veltrano {
@@ -28,10 +29,10 @@ int TextWidth(HDC dc, const std::wstring& text) {
 
 }  // namespace
 
-HFONT CreatePaneFont(const LogFont& font) {
+HFONT CreatePaneFont(const LogFont& font, int dpi) {
   LOGFONTW record{};
-  record.lfHeight = font.height;
-  record.lfWidth = font.width;
+  record.lfHeight = ScaleToDpi(font.height, dpi);
+  record.lfWidth = ScaleToDpi(font.width, dpi);
   record.lfEscapement = font.escapement;
   record.lfOrientation = font.orientation;
   record.lfWeight = font.weight;
@@ -163,7 +164,7 @@ void GraphPainter::DrawScaleLabels(HDC dc) {
   SetTextColor(dc, model_->Colours().scaleText);
   const int right = layout.scaleRect.right;
   for (const ScaleLabel& label : labels_) {
-    if (label.tick) canvas_->HorizontalLine(right - 3, right, label.y, model_->Colours().border);
+    if (label.tick) canvas_->HorizontalLine(right - layout.tickLength, right, label.y, model_->Colours().border);
     Text(dc, Widen(FormatRate(label.value, model_->Switches().unitBytes)), label.textRect, DT_RIGHT | DT_TOP);
   }
   GdiFlush();
@@ -239,7 +240,7 @@ void GraphPainter::DrawTimeLabels(HDC dc, const LocalTime& now) {
   std::int64_t age = model_->Grid().Phase();
   for (int x : lines_) {
     const std::string label = FormatTimeLabel(SecondsBefore(now, age), model_->TimeFormat(), model_->Use12Hour());
-    FastText(dc, timeText_, label, {x + 4, plot.top, plot.right, plot.bottom}, DT_LEFT | vertical,
+    FastText(dc, timeText_, label, {x + model_->Scaled(4), plot.top, plot.right, plot.bottom}, DT_LEFT | vertical,
              model_->Colours().timeText);
     age += model_->TimeGridInterval();
   }

@@ -26,8 +26,8 @@ struct PaneTools {
   HFONT timeFont = nullptr;
 };
 
-// A GDI font from a LOGFONTW record.
-HFONT CreatePaneFont(const LogFont& font);
+// A GDI font from a LOGFONTW record, whose sizes are for 96 DPI, at dpi.
+HFONT CreatePaneFont(const LogFont& font, int dpi);
 
 class GraphPainter {
  public:

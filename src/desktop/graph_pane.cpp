@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "desktop/ui/dpi.h"
 #include "platform/win32/system_clock.h"
 #include "platform/win32/wide_text.h"
 #include "view/graph_scale.h"
@@ -115,7 +116,8 @@ LRESULT GraphPane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void GraphPane::OnCreate() {
-  for (int slot = 0; slot < kFontCount; ++slot) fontHandles_[slot] = CreatePaneFont(fonts_[slot]);
+  model_.SetDpi(ui::WindowDpi(window_));
+  for (int slot = 0; slot < kFontCount; ++slot) fontHandles_[slot] = CreatePaneFont(fonts_[slot], model_.Dpi());
   surface_ = CreateCompatibleDC(nullptr);
   RECT client{};
   GetClientRect(window_, &client);
@@ -239,7 +241,7 @@ void GraphPane::MeasureScaleWidth() {
   SIZE size{};
   GetTextExtentPoint32W(surface_, widest, static_cast<int>(wcslen(widest)), &size);
   SelectObject(surface_, previous);
-  model_.SetScaleWidth(size.cx + 5);
+  model_.SetScaleWidth(size.cx + model_.Scaled(5));
 }
 
 void GraphPane::FreeDrawingObjects() {

@@ -80,6 +80,11 @@ class GraphPane {
   void SetScaleFont(const Bytes& record, bool redraw = true);
   void SetTimeFont(const Bytes& record, bool redraw = true);
 
+  // The DPI the pane is drawn at (its window's at creation): fonts, bands and paddings are
+  // scaled to it, column widths and the grid interval are not.
+  void SetDpi(int dpi, bool redraw = true);
+  int Dpi() const { return model_.Dpi(); }
+
   // Refused (false, nothing changes) outside 50..100.
   bool SetHeightPercent(int percent, bool redraw = true);
   // A width below 1 becomes 3 and a negative space 0.
@@ -136,6 +141,7 @@ class GraphPane {
   bool Drawable() const;
 
   void SetFont(FontSlot slot, const LogFont& font, bool redraw);
+  void RebuildFont(FontSlot slot);
   void MeasureScaleWidth();
   void FreeDrawingObjects();
 

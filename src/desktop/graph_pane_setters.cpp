@@ -166,18 +166,30 @@ void GraphPane::SetBorderColour(COLORREF colour, bool redraw) {
   Changed(false, redraw);
 }
 
+void GraphPane::RebuildFont(FontSlot slot) {
+  const HFONT fresh = CreatePaneFont(fonts_[slot], model_.Dpi());
+  if (fontHandles_[slot]) {
+    // The surface may still hold the old font; it must not stay selected once deleted.
+    if (surface_) SelectObject(surface_, GetStockObject(SYSTEM_FONT));
+    DeleteObject(fontHandles_[slot]);
+  }
+  fontHandles_[slot] = fresh;
+  painter_.FontsChanged();
+}
+
+void GraphPane::SetDpi(int dpi, bool redraw) {
+  if (dpi == model_.Dpi()) return;
+  model_.SetDpi(dpi);
+  if (window_) {
+    for (int slot = 0; slot < kFontCount; ++slot) RebuildFont(static_cast<FontSlot>(slot));
+  }
+  MeasureScaleWidth();
+  Changed(true, redraw);
+}
+
 void GraphPane::SetFont(FontSlot slot, const LogFont& font, bool redraw) {
   fonts_[slot] = font;
-  if (window_) {
-    const HFONT fresh = CreatePaneFont(font);
-    if (fontHandles_[slot]) {
-      // The surface may still hold the old font; it must not stay selected once deleted.
-      if (surface_) SelectObject(surface_, GetStockObject(SYSTEM_FONT));
-      DeleteObject(fontHandles_[slot]);
-    }
-    fontHandles_[slot] = fresh;
-    painter_.FontsChanged();
-  }
+  if (window_) RebuildFont(slot);
   switch (slot) {
     case kTitleFont:
       model_.SetTitleFontHeight(font.height);

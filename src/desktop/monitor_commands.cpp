@@ -252,7 +252,7 @@ void CMonitorDlg::ApplyWindowStyle(int percent, bool clickThrough) {
 
 void CMonitorDlg::ApplyWindowLook() {
   const Options& options = settings_.options;
-  margin_ = EffectiveMargin(options.rateViewMargins);
+  UpdateMargin();
   SetTopmost(options.alwaysOnTop != 0);
   SetCaption(options.showCaption != 0);
   if (LayeredWindows()) {

@@ -4,6 +4,7 @@
 
 #include "desktop/options_sheet.h"
 #include "desktop/resources/main_window_ids.h"
+#include "desktop/ui/dpi.h"
 #include "desktop/ui/modal_scope.h"
 #include "engine/log_location.h"
 #include "platform/win32/wide_text.h"
@@ -86,6 +87,9 @@ INT_PTR CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       OnSize(LOWORD(lParam), HIWORD(lParam));
       return TRUE;
+    case WM_DPICHANGED:
+      OnDpiChanged(ui::DpiFromDpiChanged(wParam), lParam);
+      return TRUE;
     case WM_SETCURSOR:
       if (!OnSetCursor()) return FALSE;
       SetResult(TRUE);
@@ -142,16 +146,12 @@ BOOL CMonitorDlg::OnInitDialog() {
   HWND window = Handle();
   // 1. Settings of the current user, with the service switches.
   store_.LoadDesktop(settings_);
-  margin_ = EffectiveMargin(settings_.options.rateViewMargins);
+  dpi_ = ui::WindowDpi(window);
+  UpdateMargin();
   recorder_.SetFormat(DesktopRecorderFormat(settings_.options));
 
   // 2. Icons and title (the pens belong to the panes and the tray).
-  bigIcon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
-                                           GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0));
-  smallIcon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-  SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  LoadWindowIcons();
   SetWindowTextW(window, L"Veltrano");
 
   // 3. The handle a second instance looks for.
@@ -188,7 +188,7 @@ BOOL CMonitorDlg::OnInitDialog() {
 
   // 13. The tray icon.
   graphCapable_ = TrayGraphCapable();
-  tray_ = std::make_unique<TrayIcon>(window, Instance());
+  tray_ = std::make_unique<TrayIcon>(window, Instance(), ui::SystemDpi());
   tray_->SetLook({settings_.options.graphStyle == 1, settings_.options.graphBkgColor, settings_.options.upColor,
                   settings_.options.downColor, settings_.options.bothDownUpColor});
   taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -210,6 +210,20 @@ BOOL CMonitorDlg::OnInitDialog() {
     for (auto& pane : panes_) pane->SetOwnerShown(true);
   }
   return FALSE;
+}
+
+// The caption and task switcher icons at the window's DPI; the ones they replace are freed.
+void CMonitorDlg::LoadWindowIcons() {
+  const HICON oldBig = bigIcon_;
+  const HICON oldSmall = smallIcon_;
+  const int big = ui::SystemMetricForDpi(SM_CXICON, dpi_);
+  const int small = ui::SystemMetricForDpi(SM_CXSMICON, dpi_);
+  bigIcon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, big, big, 0));
+  smallIcon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_PROGRAM), IMAGE_ICON, small, small, 0));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+  if (oldBig) DestroyIcon(oldBig);
+  if (oldSmall) DestroyIcon(oldSmall);
 }
 
 void CMonitorDlg::LoadMenus() {

@@ -148,6 +148,9 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   void HidePane(AdapterEntry& row);
   void LayoutPanes(int width, int height);
   void MovePanes();
+  void UpdateMargin();
+  void LoadWindowIcons();
+  void OnDpiChanged(int dpi, LPARAM suggestedRect);
   std::vector<AdapterEntry*> PaneRows();
   int PaneIndexOf(const AdapterEntry& row);
   void ApplyPaneSettings(GraphPane& pane, const AdapterEntry& row);
@@ -194,7 +197,8 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
 
   std::vector<std::unique_ptr<GraphPane>> panes_;  // owners; rows point at them
   PaneStack stack_;
-  int margin_ = 2;
+  int dpi_ = 96;     // the window's; stored pixel sizes are for 96
+  int margin_ = 2;   // RateViewMargins at dpi_
   int lastClientWidth_ = 0;
   int lastClientHeight_ = 0;
   bool programmaticMove_ = false;

@@ -41,7 +41,7 @@ class CMonitorDlg::OptionsHost : public OptionsApplyHost {
     window_.recorder_.SetFormat(DesktopRecorderFormat(window_.settings_.options));
   }
   void RestackPanes() override {
-    window_.margin_ = EffectiveMargin(window_.settings_.options.rateViewMargins);
+    window_.UpdateMargin();
     RECT client{};
     GetClientRect(window_.Handle(), &client);
     window_.lastClientWidth_ = window_.lastClientHeight_ = -1;

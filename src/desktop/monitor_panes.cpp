@@ -3,6 +3,9 @@
 // in view/pane_stack.
 #include "desktop/monitor_dlg.h"
 
+#include "desktop/ui/dpi.h"
+#include "view/dpi_scale.h"
+
 namespace veltrano {
 namespace {
 
@@ -183,6 +186,27 @@ void CMonitorDlg::HidePane(AdapterEntry& row) {
   lastClientHeight_ = client.bottom;
   MovePanes();
   StoreShares();
+}
+
+void CMonitorDlg::UpdateMargin() {
+  margin_ = ScaleToDpi(EffectiveMargin(settings_.options.rateViewMargins), dpi_);
+}
+
+// Moved to a monitor of another scale, or the scale changed: the panes draw at the new DPI, the
+// window takes the size the system suggests and the panes keep their shares of its height.
+void CMonitorDlg::OnDpiChanged(int dpi, LPARAM suggestedRect) {
+  dpi_ = dpi;
+  UpdateMargin();
+  LoadWindowIcons();
+  for (auto& pane : panes_) pane->SetDpi(dpi, false);
+  lastClientWidth_ = lastClientHeight_ = -1;
+  ui::TakeSuggestedRect(Handle(), suggestedRect);
+  RECT client{};
+  GetClientRect(Handle(), &client);
+  LayoutPanes(client.right, client.bottom);
+  for (auto& pane : panes_) pane->RelayoutAndRedraw();
+  // The notification area is the primary monitor's, at the system's scale.
+  if (tray_) tray_->SetDpi(ui::SystemDpi());
 }
 
 void CMonitorDlg::OnSize(int width, int height) {

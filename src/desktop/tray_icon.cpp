@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "desktop/resources/main_window_ids.h"
+#include "desktop/ui/dpi.h"
 #include "view/tray_miniature.h"
 
 namespace veltrano {
@@ -29,33 +30,62 @@ bool TrayGraphCapable() {
   return version.dwMajorVersion > 5 || (version.dwMajorVersion == 5 && version.dwMinorVersion != 0);
 }
 
-TrayIcon::TrayIcon(HWND owner, HINSTANCE instance) : owner_(owner), instance_(instance) {
-  for (int i = 0; i < 4; ++i) {
-    icons_[i] = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TRAY_IDLE + i), IMAGE_ICON, 16, 16, 0));
-  }
-  const HDC screen = GetDC(owner_);
-  surface_ = CreateCompatibleDC(screen);
-  colour_ = CreateCompatibleBitmap(screen, kMiniatureSize, kMiniatureSize);
-  ReleaseDC(owner_, screen);
-  mask_ = CreateBitmap(kMiniatureSize, kMiniatureSize, 1, 1, nullptr);
-  // The mask stays all zero, so the miniature is fully opaque.
-  const HDC maskDc = CreateCompatibleDC(nullptr);
-  const HGDIOBJ before = SelectObject(maskDc, mask_);
-  PatBlt(maskDc, 0, 0, kMiniatureSize, kMiniatureSize, BLACKNESS);
-  SelectObject(maskDc, before);
-  DeleteDC(maskDc);
-  initialBitmap_ = SelectObject(surface_, colour_);
+TrayIcon::TrayIcon(HWND owner, HINSTANCE instance, int dpi)
+    : owner_(owner), instance_(instance), size_(ui::SystemMetricForDpi(SM_CXSMICON, dpi)) {
+  CreatePictures();
   CreatePens();
 }
 
 TrayIcon::~TrayIcon() {
   if (shown_) Delete();
+  FreePictures();
+  FreePens();
+}
+
+// The activity icons and the miniature's surface, at the small icon size.
+void TrayIcon::CreatePictures() {
+  for (int i = 0; i < 4; ++i) {
+    icons_[i] =
+        static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TRAY_IDLE + i), IMAGE_ICON, size_, size_, 0));
+  }
+  const HDC screen = GetDC(owner_);
+  surface_ = CreateCompatibleDC(screen);
+  colour_ = CreateCompatibleBitmap(screen, size_, size_);
+  ReleaseDC(owner_, screen);
+  mask_ = CreateBitmap(size_, size_, 1, 1, nullptr);
+  // The mask stays all zero, so the miniature is fully opaque.
+  const HDC maskDc = CreateCompatibleDC(nullptr);
+  const HGDIOBJ before = SelectObject(maskDc, mask_);
+  PatBlt(maskDc, 0, 0, size_, size_, BLACKNESS);
+  SelectObject(maskDc, before);
+  DeleteDC(maskDc);
+  initialBitmap_ = SelectObject(surface_, colour_);
+}
+
+void TrayIcon::FreePictures() {
   SelectObject(surface_, initialBitmap_);
   DeleteObject(colour_);
   DeleteObject(mask_);
   DeleteDC(surface_);
-  FreePens();
-  for (HICON icon : icons_) DestroyIcon(icon);
+  for (HICON& icon : icons_) {
+    DestroyIcon(icon);
+    icon = nullptr;
+  }
+}
+
+void TrayIcon::SetDpi(int dpi) {
+  const int size = ui::SystemMetricForDpi(SM_CXSMICON, dpi);
+  if (size == size_) return;
+  int current = -1;
+  for (int i = 0; i < 4; ++i) {
+    if (currentIcon_ && currentIcon_ == icons_[i]) current = i;
+  }
+  FreePictures();
+  size_ = size;
+  CreatePictures();
+  // A miniature is drawn afresh by the next second's update; a static icon is put back now.
+  currentIcon_ = current >= 0 ? icons_[current] : nullptr;
+  if (shown_ && currentIcon_ && !Modify(NIF_ICON | NIF_TIP, currentIcon_, tip_)) Recover(currentIcon_);
 }
 
 bool TrayIcon::Call(DWORD operation, UINT flags, HICON icon, const std::u16string& tip) {
@@ -124,17 +154,17 @@ void TrayIcon::Update(const AdapterEntry& row, const TrayTipSwitches& switches, 
 }
 
 void TrayIcon::ShowMiniature(const AdapterEntry& row, std::uint32_t scaleMax) {
-  RECT all{0, 0, kMiniatureSize, kMiniatureSize};
+  RECT all{0, 0, size_, size_};
   FillRect(surface_, &all, background_);
   const HGDIOBJ before = SelectObject(surface_, shadowPen_);
-  MoveToEx(surface_, 0, kMiniatureSize - 1, nullptr);
+  MoveToEx(surface_, 0, size_ - 1, nullptr);
   LineTo(surface_, 0, 0);
-  LineTo(surface_, kMiniatureSize - 1, 0);
+  LineTo(surface_, size_ - 1, 0);
   SelectObject(surface_, lightPen_);
-  LineTo(surface_, kMiniatureSize - 1, kMiniatureSize - 1);
-  LineTo(surface_, 0, kMiniatureSize - 1);
+  LineTo(surface_, size_ - 1, size_ - 1);
+  LineTo(surface_, 0, size_ - 1);
 
-  const MiniatureDrawing drawing = DrawMiniature(row.history, scaleMax, look_.graphStyleColumns ? 1 : 0);
+  const MiniatureDrawing drawing = DrawMiniature(row.history, scaleMax, look_.graphStyleColumns ? 1 : 0, size_);
   for (const MiniLine& line : drawing.lines) {
     SelectObject(surface_, PenFor(line.pen, upPen_, downPen_, bothPen_));
     MoveToEx(surface_, line.from.x, line.from.y, nullptr);

@@ -1,6 +1,6 @@
 // The notification-area icon of the main window: add, modify and delete through one call, the
-// tip and picture of the chosen adapter each second (static activity icons or a live 16 x 16
-// miniature of its graph), and the re-add after a failed modify.
+// tip and picture of the chosen adapter each second (static activity icons or a live miniature of
+// its graph, at the system's small icon size), and the re-add after a failed modify.
 #pragma once
 
 #include <windows.h>
@@ -28,7 +28,8 @@ struct TrayLook {
 
 class TrayIcon {
  public:
-  TrayIcon(HWND owner, HINSTANCE instance);
+  // dpi: the notification area's (the system's), which sets the icon's size.
+  TrayIcon(HWND owner, HINSTANCE instance, int dpi);
   ~TrayIcon();
   TrayIcon(const TrayIcon&) = delete;
   TrayIcon& operator=(const TrayIcon&) = delete;
@@ -48,6 +49,9 @@ class TrayIcon {
   void SetLook(const TrayLook& look);
   // After the taskbar was recreated: the icon is added again with its last picture.
   void Readd();
+  // The display scale changed: pictures at the new small icon size.
+  void SetDpi(int dpi);
+  int IconSize() const { return size_; }
 
   // The last miniature drawn (tests and screenshots read its pixels); null before one.
   HBITMAP MiniatureBitmap() const { return colour_; }
@@ -59,11 +63,14 @@ class TrayIcon {
   void ShowMiniature(const AdapterEntry& row, std::uint32_t scaleMax);
   void ShowStatic(const AdapterEntry& row);
   void Recover(HICON icon);
+  void CreatePictures();
+  void FreePictures();
   void CreatePens();
   void FreePens();
 
   HWND owner_;
   HINSTANCE instance_;
+  int size_;
   bool shown_ = false;
   std::u16string tip_;
   HICON icons_[4] = {};

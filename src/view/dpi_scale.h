@@ -7,7 +7,7 @@ namespace veltrano {
 constexpr int kBaseDpi = 96;
 
 // value (pixels at 96 DPI) at dpi, rounded to the nearest pixel and halves away from zero, as
-// MulDiv rounds. A dpi of 0 or less counts as 96.
+// MulDiv rounds, and held within int. A dpi of 0 or less counts as 96.
 int ScaleToDpi(int value, int dpi);
 
 }  // namespace veltrano

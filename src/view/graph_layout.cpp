@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "view/dpi_scale.h"
+
 namespace veltrano {
 namespace {
 
@@ -16,6 +18,11 @@ bool TooSmallForText(const PaneRect& rect) {
 
 bool ScaleFits(const LayoutInput& input) {
   return input.showScale && input.scaleWidth + 3 < input.width;
+}
+
+// A text band: the font's height and two pixels above and below, at 96 DPI.
+int BandHeight(int fontHeight, int dpi) {
+  return fontHeight + ScaleToDpi(4, dpi);
 }
 
 }  // namespace
@@ -33,23 +40,27 @@ int ColumnCountFor(const LayoutInput& input) {
 PaneLayout Relayout(const LayoutInput& input) {
   PaneLayout layout;
   layout.columnCount = ColumnCountFor(input);
+  layout.tickLength = ScaleToDpi(3, input.dpi);
   const int w = input.width;
   const int h = input.height;
   if (w <= 0 || h <= 0) return layout;
 
+  const int padX = ScaleToDpi(3, input.dpi);
+  // Half the band's room above its font, so that the text keeps its whole height.
+  const int padY = ScaleToDpi(4, input.dpi) / 2;
   int edge = 0;
   if (input.showTitle) {
-    layout.titleRect = {0, 0, w, std::min(input.titleFontHeight + 4, h)};
-    if (!TooSmallForText(layout.titleRect)) layout.titleTextRect = Shrunk(layout.titleRect, 3, 2);
+    layout.titleRect = {0, 0, w, std::min(BandHeight(input.titleFontHeight, input.dpi), h)};
+    if (!TooSmallForText(layout.titleRect)) layout.titleTextRect = Shrunk(layout.titleRect, padX, padY);
     edge = layout.titleRect.bottom - 1;
   }
   if (layout.titleRect.bottom >= h) return layout;
 
   if (input.showText) {
-    const int top = h - input.rateFontHeight - 4;
+    const int top = h - BandHeight(input.rateFontHeight, input.dpi);
     layout.textRect = {0, input.showGraph && top >= edge ? top : edge, w, h};
     if (!TooSmallForText(layout.textRect)) {
-      PaneRect inner = Shrunk(layout.textRect, 3, 2);
+      PaneRect inner = Shrunk(layout.textRect, padX, padY);
       if (input.rateFontHeight < inner.Height()) inner = Shrunk(inner, 0, (inner.Height() - input.rateFontHeight) / 2);
       layout.textInnerRect = inner;
     }
@@ -81,8 +92,11 @@ PaneLayout Relayout(const LayoutInput& input) {
   return layout;
 }
 
-int NaturalPaneHeight(bool showTitle, bool showText, bool showGraph, int titleFontHeight, int rateFontHeight) {
-  return (showTitle ? titleFontHeight + 3 : 0) + (showText ? rateFontHeight + 3 : 0) + (showGraph ? 100 : 0);
+int NaturalPaneHeight(bool showTitle, bool showText, bool showGraph, int titleFontHeight, int rateFontHeight,
+                      int dpi) {
+  const int border = ScaleToDpi(3, dpi);
+  return (showTitle ? titleFontHeight + border : 0) + (showText ? rateFontHeight + border : 0) +
+         (showGraph ? ScaleToDpi(100, dpi) : 0);
 }
 
 }  // namespace veltrano

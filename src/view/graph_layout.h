@@ -33,6 +33,9 @@ struct LayoutInput {
   int columnWidth = 3;
   int columnSpace = 1;
   int heightPercent = 95;
+  // The font heights and scale width above are at this DPI already; the layout's own paddings
+  // are 96-DPI sizes scaled to it.
+  int dpi = 96;
 };
 
 struct PaneLayout {
@@ -41,6 +44,7 @@ struct PaneLayout {
   int scaleLineSpacing = 0;
   int maxBarHeight = 0;
   int columnCount = 0;
+  int tickLength = 3;  // of the scale's ticks, at the layout's DPI
 };
 
 // How many columns of the given pitch the plot of a pane this wide shows (a partly shown column
@@ -48,7 +52,8 @@ struct PaneLayout {
 int ColumnCountFor(const LayoutInput& input);
 PaneLayout Relayout(const LayoutInput& input);
 
-// The height a newly shown pane asks for in the main window.
-int NaturalPaneHeight(bool showTitle, bool showText, bool showGraph, int titleFontHeight, int rateFontHeight);
+// The height a newly shown pane asks for in the main window, from font heights at dpi.
+int NaturalPaneHeight(bool showTitle, bool showText, bool showGraph, int titleFontHeight, int rateFontHeight,
+                      int dpi = 96);
 
 }  // namespace veltrano

@@ -102,9 +102,10 @@ void GraphModel::Relayout() {
   input.showGraph = switches_.showGraph;
   input.showScale = switches_.showScale;
   input.showText = switches_.showText;
-  input.titleFontHeight = titleFontHeight_;
-  input.rateFontHeight = rateFontHeight_;
-  input.scaleFontHeight = scaleFontHeight_;
+  input.titleFontHeight = TitleFontHeight();
+  input.rateFontHeight = RateFontHeight();
+  input.scaleFontHeight = ScaleFontHeight();
+  input.dpi = dpi_;
   input.scaleWidth = scaleWidth_;
   input.columnWidth = columnWidth_;
   input.columnSpace = columnSpace_;
@@ -119,8 +120,8 @@ void GraphModel::AddSample(const RateSample& sample) {
 }
 
 int GraphModel::NaturalHeight() const {
-  return NaturalPaneHeight(switches_.showTitle, switches_.showText, switches_.showGraph, titleFontHeight_,
-                           rateFontHeight_);
+  return NaturalPaneHeight(switches_.showTitle, switches_.showText, switches_.showGraph, TitleFontHeight(),
+                           RateFontHeight(), dpi_);
 }
 
 }  // namespace veltrano

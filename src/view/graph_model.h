@@ -7,6 +7,7 @@
 #include "core/byte_codec.h"
 #include "engine/adapter_entry.h"
 #include "settings/binary_records.h"
+#include "view/dpi_scale.h"
 #include "view/graph_layout.h"
 #include "view/graph_scale.h"
 #include "view/graph_time.h"
@@ -81,13 +82,21 @@ class GraphModel {
   bool Use12Hour() const { return use12Hour_; }
   void SetUse12Hour(bool on) { use12Hour_ = on; }
 
-  // Font heights are kept as absolute values of lfHeight.
+  // The pane's DPI. Stored sizes (font heights, paddings) are 96-DPI pixels, scaled to it where
+  // used; the column pitch and grid interval stay as set, so the history shown keeps its length.
+  void SetDpi(int dpi) { dpi_ = dpi > 0 ? dpi : kBaseDpi; }
+  int Dpi() const { return dpi_; }
+  int Scaled(int pixels) const { return ScaleToDpi(pixels, dpi_); }
+
+  // Font heights are set as absolute values of the stored lfHeight (96 DPI) and read at the
+  // pane's DPI.
   void SetTitleFontHeight(int height);
   void SetRateFontHeight(int height);
   void SetScaleFontHeight(int height);
-  int TitleFontHeight() const { return titleFontHeight_; }
-  int RateFontHeight() const { return rateFontHeight_; }
-  int ScaleFontHeight() const { return scaleFontHeight_; }
+  int TitleFontHeight() const { return Scaled(titleFontHeight_); }
+  int RateFontHeight() const { return Scaled(rateFontHeight_); }
+  int ScaleFontHeight() const { return Scaled(scaleFontHeight_); }
+  // The scale's width, measured in the pane's own font (so at its DPI already).
   void SetScaleWidth(int width) { scaleWidth_ = width; }
   int ScaleWidth() const { return scaleWidth_; }
 
@@ -132,6 +141,7 @@ class GraphModel {
   int graphStyle_ = 1;
   int timeFormat_ = 0;
   bool use12Hour_ = true;
+  int dpi_ = kBaseDpi;
   int titleFontHeight_ = 13;
   int rateFontHeight_ = 13;
   int scaleFontHeight_ = 13;

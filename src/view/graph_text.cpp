@@ -46,7 +46,7 @@ void ScaleLabels(const PaneLayout& layout, int scaleFontHeight, std::uint32_t sc
       const double value = static_cast<double>(scaleMax) / layout.maxBarHeight * (scale.bottom - label.y);
       label.value = value >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(value);
     }
-    label.textRect = {scale.left + 1, label.y - half, scale.right - 4,
+    label.textRect = {scale.left + 1, label.y - half, scale.right - layout.tickLength - 1,
                       std::min(label.y + scaleFontHeight - half, scale.bottom)};
     labels.push_back(label);
   }

@@ -1,5 +1,6 @@
-// The 16 x 16 live miniature of a rate graph shown as the tray icon: the lines to draw, from the
-// newest samples and the pane's scale, in the column or line style.
+// The live miniature of a rate graph shown as the tray icon, as large as the system's small icon
+// (16 x 16 at 96 DPI): the lines to draw, from the newest samples and the pane's scale, in the
+// column or line style.
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 
 namespace veltrano {
 
-constexpr int kMiniatureSize = 16;
+constexpr int kMiniatureSize = 16;  // at 96 DPI
 
 enum class MiniPen { kUp, kDown, kBoth };
 
@@ -33,7 +34,9 @@ struct MiniatureDrawing {
 };
 
 // graphStyle 1 is the column graph, 0 the line graph. A scale of 0 (automatic, no traffic yet)
-// draws nothing over the background and frame.
-MiniatureDrawing DrawMiniature(const RateHistory& history, std::uint32_t scaleMax, int graphStyle);
+// draws nothing over the background and frame. A larger icon shows more one-pixel columns, as a
+// wider pane does, and taller ones.
+MiniatureDrawing DrawMiniature(const RateHistory& history, std::uint32_t scaleMax, int graphStyle,
+                               int size = kMiniatureSize);
 
 }  // namespace veltrano

@@ -354,7 +354,7 @@ TEST_F(GraphPaneTest, CachedGlyphTextMatchesThePlatformsTextOutput) {
   const auto surface = Surface();
 
   Pixels expected(300, 140);
-  const HFONT font = CreatePaneFont(Tahoma(13, 0));
+  const HFONT font = CreatePaneFont(Tahoma(13, 0), pane_->Dpi());
   SelectObject(expected.Dc(), font);
   SetBkMode(expected.Dc(), TRANSPARENT);
   const RECT band{layout.textRect.left, layout.textRect.top, layout.textRect.right, layout.textRect.bottom};

@@ -26,6 +26,9 @@ ADAPTERS = r"HKCU\Software\Veltrano\AdaptersEx"
 HALF = "0000003f"  # 0.5 as a little-endian float
 
 
+# The display scale the scene runs at (scripts/screenshots sets it for its 144-DPI pass).
+SCALE = int(os.environ.get("VELTRANO_SCENE_DPI", "96"))
+
 def take_lock(seconds):
     """The machine-wide lock of the drivers that create veth pairs; True when a caller holds it."""
     if os.environ.get("VELTRANO_E2E_LOCK_HELD") == "1":
@@ -57,8 +60,10 @@ def interface_id(description):
 def plant_settings(second_id, second_name):
     reg_delete_tree(r"HKCU\Software\Veltrano")
     reg_add(OPTIONS, "FirstRun", "REG_DWORD", "0")
-    # Room for two panes of their natural height, at the bottom-right of the work area.
-    left, top, right, bottom = 1280 - 16 - 330, 800 - 16 - 306, 1280 - 16, 800 - 16
+    # Room for two panes of their natural height, at the bottom-right of the work area, as the
+    # window was left at the display's scale (the stored rectangle is in screen pixels).
+    width, height = 330 * SCALE // 96, 306 * SCALE // 96
+    left, top, right, bottom = 1280 - 16 - width, 800 - 16 - height, 1280 - 16, 800 - 16
     reg_add(OPTIONS, "WndPosition", "REG_BINARY", struct.pack("<4i", left, top, right, bottom).hex())
     for key, ident, name in ((ADAPTERS + "\\100-", "", "All Connections"),
                              (ADAPTERS + "\\300-" + second_id, second_id, second_name)):
@@ -156,7 +161,8 @@ def main():
         tray = shots.find_window("Wine System Tray", timeout=5)
         if tray:
             tray_x, tray_y, _, _ = geometry(tray)
-            capture_crop("tray_miniature_actual", tray_x, tray_y, 20, 20)
+            side = 20 * SCALE // 96
+            capture_crop("tray_miniature_actual", tray_x, tray_y, side, side)
             subprocess.run(["convert", os.path.join(shots.OUT, "tray_miniature_actual.png"), "-scale", "800%",
                             os.path.join(shots.OUT, "tray_miniature.png")], check=True)
             print("wrote", os.path.join(shots.OUT, "tray_miniature.png"))

@@ -1,5 +1,7 @@
 #include "view/graph_layout.h"
 
+#include "view/dpi_scale.h"
+
 #include <gtest/gtest.h>
 
 namespace veltrano {
@@ -152,6 +154,36 @@ TEST(PaneLayout, NaturalHeightCountsTheShownBands) {
   EXPECT_EQ(NaturalPaneHeight(true, true, true, 13, 13), 132);
   EXPECT_EQ(NaturalPaneHeight(false, true, true, 13, 13), 116);
   EXPECT_EQ(NaturalPaneHeight(true, false, false, 20, 13), 23);
+}
+
+// Font heights come in at the pane's DPI; the bands and their paddings grow in step, so each
+// band is within a pixel of its 96-DPI height scaled, and 96 DPI is exactly as before.
+TEST(PaneLayout, BandsGrowWithTheDpi) {
+  const PaneLayout base = Relayout(Pane(300, 140));
+  for (int dpi : {120, 144, 192}) {
+    LayoutInput input = Pane(ScaleToDpi(300, dpi), ScaleToDpi(140, dpi));
+    input.titleFontHeight = ScaleToDpi(13, dpi);
+    input.rateFontHeight = ScaleToDpi(13, dpi);
+    input.scaleFontHeight = ScaleToDpi(12, dpi);
+    input.scaleWidth = ScaleToDpi(60, dpi);
+    input.dpi = dpi;
+    const PaneLayout layout = Relayout(input);
+    SCOPED_TRACE(dpi);
+    EXPECT_NEAR(layout.titleRect.Height(), base.titleRect.Height() * dpi / 96.0, 1.0);
+    EXPECT_NEAR(layout.textRect.Height(), base.textRect.Height() * dpi / 96.0, 1.0);
+    EXPECT_NEAR(layout.titleTextRect.left, base.titleTextRect.left * dpi / 96.0, 1.0);
+    EXPECT_NEAR(layout.textInnerRect.Height(), 13 * dpi / 96.0, 1.0);
+    EXPECT_NEAR(layout.tickLength, 3 * dpi / 96.0, 1.0);
+    // Two bands, each within a pixel.
+    EXPECT_NEAR(NaturalPaneHeight(true, true, true, input.titleFontHeight, input.rateFontHeight, dpi),
+                NaturalPaneHeight(true, true, true, 13, 13) * dpi / 96.0, 2.0);
+  }
+  // The rounding is MulDiv's, held within int whatever a hand-edited font height says.
+  EXPECT_EQ(ScaleToDpi(13, 96), 13);
+  EXPECT_EQ(ScaleToDpi(13, 144), 20);
+  EXPECT_EQ(ScaleToDpi(-13, 144), -20);
+  EXPECT_EQ(ScaleToDpi(13, 0), 13);
+  EXPECT_EQ(ScaleToDpi(2147483647, 192), 2147483647);
 }
 
 }  // namespace

@@ -71,5 +71,18 @@ TEST(TrayMiniature, LinesHaveFifteenPointsScaledToThirteen) {
   EXPECT_EQ(short_.upPolyline.size(), 2u);
 }
 
+// At a larger icon size the miniature keeps one-pixel columns inside its frame: more seconds,
+// taller columns.
+TEST(TrayMiniature, ALargerIconShowsMoreAndTallerColumns) {
+  RateHistory history;
+  for (int i = 0; i < 40; ++i) history.push_back({100, 0, 0, 0});
+  const auto lines = DrawMiniature(history, 100, 1, 24).lines;
+  ASSERT_EQ(lines.size(), 22u);
+  EXPECT_EQ(lines.front().from, (MiniPoint{22, 22}));
+  EXPECT_EQ(lines.front().to, (MiniPoint{22, 0}));
+  EXPECT_EQ(lines.back().from.x, 1);
+  EXPECT_EQ(DrawMiniature(history, 100, 0, 24).downPolyline.size(), 23u);
+}
+
 }  // namespace
 }  // namespace veltrano

@@ -151,10 +151,11 @@ def write_ico(path, canvases):
 def main():
     icons_dir = os.path.join(HERE, "icons")
     os.makedirs(icons_dir, exist_ok=True)
-    write_ico(os.path.join(icons_dir, "program.ico"), [program_icon(s) for s in (16, 32, 48)])
+    # Small and large icon sizes at 100, 125, 150 and 200 % display scale.
+    write_ico(os.path.join(icons_dir, "program.ico"), [program_icon(s) for s in (16, 20, 24, 32, 40, 48, 64)])
     for name, down, up in (("tray_idle", False, False), ("tray_up", False, True),
                            ("tray_down", True, False), ("tray_both", True, True)):
-        write_ico(os.path.join(icons_dir, name + ".ico"), [activity_icon(s, down, up) for s in (16, 32)])
+        write_ico(os.path.join(icons_dir, name + ".ico"), [activity_icon(s, down, up) for s in (16, 20, 24, 32)])
 
 
 if __name__ == "__main__":

@@ -12,9 +12,10 @@ constexpr int kLowestDpi = 72;
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
-FARPROC User32Function(const char* name) {
+// Through void*, as a FARPROC does not convert to another function type without a warning.
+void* User32Function(const char* name) {
   const HMODULE user32 = GetModuleHandleW(L"user32.dll");
-  return user32 ? GetProcAddress(user32, name) : nullptr;
+  return user32 ? reinterpret_cast<void*>(GetProcAddress(user32, name)) : nullptr;
 }
 
 int Sane(int dpi) {

@@ -4,6 +4,11 @@
 
 #include <windows.h>
 
+// Sent to a top-level window whose DPI changed (headers hide it below Windows 7).
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 namespace veltrano::ui {
 
 // The system's DPI (the primary monitor's scale), at least 72.
