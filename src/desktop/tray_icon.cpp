@@ -48,10 +48,20 @@ void TrayIcon::CreatePictures() {
     icons_[i] =
         static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(IDI_TRAY_IDLE + i), IMAGE_ICON, size_, size_, 0));
   }
-  const HDC screen = GetDC(owner_);
-  surface_ = CreateCompatibleDC(screen);
-  colour_ = CreateCompatibleBitmap(screen, size_, size_);
-  ReleaseDC(owner_, screen);
+  // 32 bits with an opaque alpha channel, so that the picture is drawn by its alpha and the mask
+  // does not count: Wine passes a mask whose width is not a multiple of 16 (20 or 24 pixels at
+  // 125 or 150 %) to its tray with the last rows missing.
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = size_;
+  info.bmiHeader.biHeight = -size_;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  surface_ = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  colour_ = CreateDIBSection(surface_, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  colourBits_ = colour_ ? static_cast<std::uint32_t*>(bits) : nullptr;
   mask_ = CreateBitmap(size_, size_, 1, 1, nullptr);
   // The mask stays all zero, so the miniature is fully opaque.
   const HDC maskDc = CreateCompatibleDC(nullptr);
@@ -181,6 +191,11 @@ void TrayIcon::ShowMiniature(const AdapterEntry& row, std::uint32_t scaleMax) {
   polyline(drawing.downPolyline, downPen_);
   SelectObject(surface_, before);
 
+  // GDI leaves the alpha byte at zero.
+  GdiFlush();
+  if (colourBits_) {
+    for (int i = 0; i < size_ * size_; ++i) colourBits_[i] |= 0xFF000000u;
+  }
   // The bitmap must not be selected into a surface while the icon is built from it.
   SelectObject(surface_, initialBitmap_);
   ICONINFO info{};

@@ -78,6 +78,7 @@ class TrayIcon {
   TrayLook look_;
   HDC surface_ = nullptr;
   HBITMAP colour_ = nullptr;
+  std::uint32_t* colourBits_ = nullptr;  // its pixels, top row first
   HBITMAP mask_ = nullptr;
   HGDIOBJ initialBitmap_ = nullptr;
   HPEN upPen_ = nullptr;
