@@ -1,10 +1,11 @@
 // Dialog base, the list of modeless windows and the program's message loop.
 #include "desktop/ui/dialog.h"
 
-#include "desktop/ui/shell.h"
-
 #include <algorithm>
 #include <vector>
+
+#include "desktop/ui/dpi.h"
+#include "desktop/ui/shell.h"
 
 namespace veltrano::ui {
 namespace {
@@ -87,6 +88,11 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return TRUE;
     case WM_DESTROY:
       OnDestroy();
+      return TRUE;
+    case WM_DPICHANGED:
+      OnDpiChanged(DpiFromDpiChanged(wParam));
+      TakeSuggestedRect(window_, lParam);
+      RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
       return TRUE;
     case WM_HELP:
       if (!HelpTopic()) return FALSE;

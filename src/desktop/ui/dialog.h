@@ -46,6 +46,9 @@ class Dialog {
   virtual bool OnNotify(NMHDR& header);
   virtual void OnTimer(UINT_PTR) {}
   virtual void OnDestroy() {}
+  // The window moved to a screen of another scale: fonts the dialog made itself are made again
+  // at dpi and given to their controls. The template's own font and layout follow by themselves.
+  virtual void OnDpiChanged(int) {}
 
   // The value a handled message returns to its sender (DWLP_MSGRESULT).
   void SetResult(LRESULT result);

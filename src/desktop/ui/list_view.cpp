@@ -28,14 +28,26 @@ int ListView::DialogUnitsToPixels(int dialogUnits) const {
 }
 
 int ListView::AddColumn(const std::wstring& title, int widthDialogUnits, int format) {
+  return AddColumnPixels(title, DialogUnitsToPixels(widthDialogUnits), format);
+}
+
+int ListView::AddColumnPixels(const std::wstring& title, int pixels, int format) {
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
   column.fmt = format;
-  column.cx = DialogUnitsToPixels(widthDialogUnits);
+  column.cx = pixels;
   column.pszText = const_cast<wchar_t*>(title.c_str());
   const int index = ColumnCount();
   column.iSubItem = index;
   return static_cast<int>(SendMessageW(control_, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column)));
+}
+
+void ListView::ScaleColumns(int fromDpi, int toDpi) {
+  if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
+  for (int column = ColumnCount() - 1; column >= 0; --column) {
+    const int width = static_cast<int>(SendMessageW(control_, LVM_GETCOLUMNWIDTH, column, 0));
+    SendMessageW(control_, LVM_SETCOLUMNWIDTH, column, MulDiv(width, toDpi, fromDpi));
+  }
 }
 
 int ListView::ColumnCount() const {

@@ -6,8 +6,6 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include <commctrl.h>
-
 #include <functional>
 #include <string>
 #include <vector>
@@ -24,6 +22,10 @@ class ListView {
   void SetExtendedStyle(DWORD style);
   // Width in dialog units of the list's dialog (base units when it has none).
   int AddColumn(const std::wstring& title, int widthDialogUnits, int format = LVCFMT_LEFT);
+  // Width in pixels as they are (already at the list's DPI).
+  int AddColumnPixels(const std::wstring& title, int pixels, int format = LVCFMT_LEFT);
+  // Every column's width, as it stands (a user may have dragged it), from one DPI to another.
+  void ScaleColumns(int fromDpi, int toDpi);
   int ColumnCount() const;
 
   // Inserts at index (past the end appends); answers the new item's index, or -1.

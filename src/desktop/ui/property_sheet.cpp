@@ -2,9 +2,15 @@
 #include "desktop/ui/property_sheet.h"
 
 #include "desktop/ui/dialog.h"
+#include "desktop/ui/dpi.h"
 #include "desktop/ui/shell.h"
 
 namespace veltrano::ui {
+namespace {
+
+constexpr UINT_PTR kDpiSubclassId = 0x44;
+
+}  // namespace
 
 PROPSHEETPAGEW PropertyPage::Record() {
   PROPSHEETPAGEW record{};
@@ -37,6 +43,7 @@ bool PropertyPage::OnNotify(NMHDR&) {
 INT_PTR PropertyPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
+      if (sheet_) sheet_->Watch(GetParent(window_));
       FillingGuard guard(*this);
       initialized_ = true;
       OnInitDialog();
@@ -101,7 +108,39 @@ INT_PTR CALLBACK PropertyPage::PageProc(HWND window, UINT message, WPARAM wParam
 }
 
 PropertySheetDialog::~PropertySheetDialog() {
+  Unwatch();
   DestroyModeless();
+}
+
+void PropertySheetDialog::Watch(HWND sheet) {
+  if (!sheet || sheet == watched_) return;
+  Unwatch();
+  if (SetWindowSubclass(sheet, &PropertySheetDialog::SheetProc, kDpiSubclassId, reinterpret_cast<DWORD_PTR>(this)))
+    watched_ = sheet;
+}
+
+void PropertySheetDialog::Unwatch() {
+  if (watched_) RemoveWindowSubclass(watched_, &PropertySheetDialog::SheetProc, kDpiSubclassId);
+  watched_ = nullptr;
+}
+
+// Exceptions stay inside, as in the dialog procedures.
+LRESULT CALLBACK PropertySheetDialog::SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                DWORD_PTR self) {
+  auto* sheet = reinterpret_cast<PropertySheetDialog*>(self);
+  try {
+    if (message == WM_DPICHANGED) {
+      const int dpi = DpiFromDpiChanged(wParam);
+      sheet->OnDpiChanged(window, dpi);
+      for (PropertyPage* page : sheet->pages_) page->DpiChanged(dpi);
+      TakeSuggestedRect(window, lParam);
+      RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+      return 0;
+    }
+    if (message == WM_NCDESTROY) sheet->Unwatch();
+  } catch (...) {
+  }
+  return DefSubclassProc(window, message, wParam, lParam);
 }
 
 INT_PTR PropertySheetDialog::Show(HWND owner, int startPage, bool modeless) {

@@ -6,12 +6,12 @@
 // after windows.h, which it needs
 #include <commctrl.h>
 
-#include <commctrl.h>
-
 #include <string>
 #include <vector>
 
 namespace veltrano::ui {
+
+class PropertySheetDialog;
 
 class PropertyPage {
  public:
@@ -29,6 +29,10 @@ class PropertyPage {
   PROPSHEETPAGEW Record();
   // The help file's topic that F1 and the sheet's "Help" button open while this page is in front.
   virtual const wchar_t* HelpTopic() const { return nullptr; }
+  // The sheet moved to a screen of another scale (a page that was never created ignores it).
+  void DpiChanged(int dpi) {
+    if (window_) OnDpiChanged(dpi);
+  }
 
  protected:
   virtual INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -44,6 +48,8 @@ class PropertyPage {
   virtual void OnReset() {}
   virtual bool OnCommand(WORD id, WORD notifyCode, HWND control);
   virtual bool OnNotify(NMHDR& header);
+  // Fonts the page made itself are made again at dpi and given to their controls.
+  virtual void OnDpiChanged(int) {}
 
   // Enables the sheet's Apply button, unless the page is filling its controls.
   void SetModified();
@@ -65,12 +71,14 @@ class PropertyPage {
   };
 
  private:
+  friend class PropertySheetDialog;
   static INT_PTR CALLBACK PageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
   HINSTANCE instance_;
   int templateId_ = 0;
   const DLGTEMPLATE* memoryTemplate_ = nullptr;
+  PropertySheetDialog* sheet_ = nullptr;
   HWND window_ = nullptr;
   bool initialized_ = false;
   bool filling_ = false;
@@ -83,7 +91,10 @@ class PropertySheetDialog {
   PropertySheetDialog& operator=(const PropertySheetDialog&) = delete;
   virtual ~PropertySheetDialog();
 
-  void AddPage(PropertyPage& page) { pages_.push_back(&page); }
+  void AddPage(PropertyPage& page) {
+    pages_.push_back(&page);
+    page.sheet_ = this;
+  }
 
   // Runs the sheet modally; true when it ended with OK (or after an Apply that succeeded).
   bool RunModal(HWND owner, int startPage = 0);
@@ -94,18 +105,29 @@ class PropertySheetDialog {
   void DestroyModeless();
 
   HWND Handle() const { return window_; }
+  HINSTANCE Instance() const { return instance_; }
 
  protected:
   // Chance to change the header before the sheet is created (flags, icon).
   virtual void OnPrepare(PROPSHEETHEADERW&) {}
+  // The sheet moved to a screen of another scale; its pages are told after it, then it takes the
+  // suggested rectangle. Fonts the sheet set on its own controls are made again here.
+  virtual void OnDpiChanged(HWND, int) {}
 
  private:
+  friend class PropertyPage;
   INT_PTR Show(HWND owner, int startPage, bool modeless);
+  // Watches the sheet's window (made by the system, modal or not) for its DPI changes.
+  void Watch(HWND sheet);
+  void Unwatch();
+  static LRESULT CALLBACK SheetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self);
 
   HINSTANCE instance_;
   std::wstring caption_;
   std::vector<PropertyPage*> pages_;
   HWND window_ = nullptr;
+  HWND watched_ = nullptr;
 };
 
 }  // namespace veltrano::ui
