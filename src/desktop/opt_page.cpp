@@ -11,6 +11,10 @@ INT_PTR COptPage::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   return ui::PropertyPage::HandleMessage(message, wParam, lParam);
 }
 
+void COptPage::OnDpiChanged(int dpi) {
+  ApplyControlFont(Handle(), dpi);
+}
+
 void COptPage::HandOver(WPARAM code, void* data) {
   if (mainWindow_) SendMessageW(mainWindow_, WM_OPTIONS_APPLY, code, reinterpret_cast<LPARAM>(data));
 }

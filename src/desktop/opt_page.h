@@ -1,5 +1,5 @@
-// What the options pages share: the control font, the hand-off to the main window and the refusal
-// of a field (switching the sheet to the page first).
+// What the options pages share: the control font at the page's DPI, the hand-off to the main
+// window and the refusal of a field (switching the sheet to the page first).
 #pragma once
 
 #include <windows.h>
@@ -18,6 +18,7 @@ class COptPage : public ui::PropertyPage {
 
  protected:
   INT_PTR HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnDpiChanged(int dpi) override;
 
   // Sends WM_OPTIONS_APPLY with the page code and the page's data.
   void HandOver(WPARAM code, void* data);

@@ -86,6 +86,11 @@ bool COptServicePage::OnNotify(NMHDR& header) {
 }
 
 // The page has nothing to refuse: the report dialog checked every entry already.
+void COptServicePage::OnDpiChanged(int dpi) {
+  COptPage::OnDpiChanged(dpi);
+  reports_.DpiChanged(dpi);
+}
+
 bool COptServicePage::OnApply() {
   HWND page = Handle();
   data_.serviceEnabled = IsChecked(page, IDC_SV_ENABLE);

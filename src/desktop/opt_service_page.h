@@ -24,6 +24,7 @@ class COptServicePage : public COptPage {
   bool OnApply() override;
   bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
   bool OnNotify(NMHDR& header) override;
+  void OnDpiChanged(int dpi) override;
 
  private:
   bool EditInDialog(ScheduledReport& report);

@@ -3,7 +3,12 @@
 
 #include <commctrl.h>
 
+#include <utility>
+#include <vector>
+
+#include "desktop/ui/dpi.h"
 #include "platform/win32/wide_text.h"
+#include "view/dpi_scale.h"
 
 namespace veltrano {
 
@@ -36,15 +41,33 @@ void SetSpinRange(HWND dialog, int id, int low, int high) {
   SendDlgItemMessageW(dialog, id, UDM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
 
-// One font for the life of the program: the pages come and go, the font stays valid for all.
-HFONT OptionsControlFont() {
-  static HFONT font = CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+// The pages' template font is Tahoma 8 points, and the dialog manager lays the controls out in
+// units of it at the screen's DPI: 11 pixels at 96, 13 at 120, 16 at 144. The control font is
+// made the same way, so that a caption keeps its room at every scale; 11 pixels scaled (14 at
+// 120) would outgrow the layout by a pixel and push the longest captions past their controls.
+int OptionsControlFontHeight(int dpi) {
+  return MulDiv(kOptionsControlFontPoints, dpi > 0 ? dpi : kBaseDpi, 72);
+}
+
+// One font per DPI for the life of the program: the pages come and go, the fonts stay valid for
+// all of them. A machine has a handful of screen scales, so the list stays short.
+HFONT OptionsControlFont(int dpi) {
+  static std::vector<std::pair<int, HFONT>> fonts;
+  for (const auto& [scale, font] : fonts)
+    if (scale == dpi) return font;
+  HFONT font =
+      CreateFontW(-OptionsControlFontHeight(dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"Tahoma");
+  if (font) fonts.emplace_back(dpi, font);
   return font;
 }
 
 void ApplyControlFont(HWND window) {
-  HFONT font = OptionsControlFont();
+  ApplyControlFont(window, ui::WindowDpi(window));
+}
+
+void ApplyControlFont(HWND window, int dpi) {
+  HFONT font = OptionsControlFont(dpi);
   if (!font) return;
   SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))

@@ -22,9 +22,14 @@ void SelectComboItem(HWND dialog, int id, int index);
 // An up-down control's range (the buddy's number is typed and checked by the page).
 void SetSpinRange(HWND dialog, int id, int low, int high);
 
-// "Tahoma", 11 pixels character height, for every control of a page or the sheet itself.
-HFONT OptionsControlFont();
+// "Tahoma" 8 points (11 pixels character height at 96 DPI), for every control of a page or the
+// sheet itself: the font at dpi, owned by the program (never deleted by its users).
+constexpr int kOptionsControlFontPoints = 8;
+int OptionsControlFontHeight(int dpi);
+HFONT OptionsControlFont(int dpi);
+// The font at the window's DPI, or at dpi, on the window and its direct children.
 void ApplyControlFont(HWND window);
+void ApplyControlFont(HWND window, int dpi);
 
 // A refused page or dialog: the offending control gets the focus, then the warning is shown.
 void RefuseField(HWND dialog, int focusId, ui::Prompter& prompter, const std::string& message);

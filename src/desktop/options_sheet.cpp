@@ -6,6 +6,7 @@
 #include "desktop/opt_graph_text_page.h"
 #include "desktop/opt_service_page.h"
 #include "desktop/options_controls.h"
+#include "desktop/ui/dpi.h"
 
 namespace veltrano {
 namespace {
@@ -47,6 +48,7 @@ COptionsSheet::COptionsSheet(HINSTANCE instance, OptionsSheetData& data, HWND ma
 
 COptionsSheet::~COptionsSheet() {
   DestroyModeless();
+  if (icon_) DestroyIcon(icon_);
 }
 
 void COptionsSheet::AddPages() {
@@ -60,12 +62,33 @@ void COptionsSheet::AddPages() {
 }
 
 void COptionsSheet::OnPrepare(PROPSHEETHEADERW& header) {
-  header.dwFlags |= PSH_USEICONID | PSH_HASHELP | PSH_USECALLBACK;
-  header.pszIcon = MAKEINTRESOURCEW(kProgramIcon);
+  // The sheet keeps the caption's icon: one the system loaded from its id was never freed, an icon
+  // lost on every opening.
+  if (HICON icon = LoadSmallIcon(ui::SystemDpi())) {
+    if (icon_) DestroyIcon(icon_);
+    icon_ = icon;
+    header.dwFlags |= PSH_USEHICON;
+    header.hIcon = icon_;
+  }
+  header.dwFlags |= PSH_HASHELP | PSH_USECALLBACK;
   header.pfnCallback = &COptionsSheet::SheetCallback;
   // Every page offers "Help"; the sheet shows the button only then.
   auto* records = const_cast<PROPSHEETPAGEW*>(header.ppsp);
   for (UINT index = 0; index < header.nPages; ++index) records[index].dwFlags |= PSP_HASHELP;
+}
+
+void COptionsSheet::OnDpiChanged(HWND sheet, int dpi) {
+  ApplyControlFont(sheet, dpi);
+  if (HICON icon = LoadSmallIcon(dpi)) {
+    SendMessageW(sheet, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    if (icon_) DestroyIcon(icon_);
+    icon_ = icon;
+  }
+}
+
+HICON COptionsSheet::LoadSmallIcon(int dpi) const {
+  const int size = ui::SystemMetricForDpi(SM_CXSMICON, dpi);
+  return static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON, size, size, 0));
 }
 
 int CALLBACK COptionsSheet::SheetCallback(HWND sheet, UINT message, LPARAM) {

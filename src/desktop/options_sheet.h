@@ -72,9 +72,13 @@ class COptionsSheet : public ui::PropertySheetDialog {
 
  protected:
   void OnPrepare(PROPSHEETHEADERW& header) override;
+  void OnDpiChanged(HWND sheet, int dpi) override;
 
  private:
   static int CALLBACK SheetCallback(HWND sheet, UINT message, LPARAM lParam);
+  HICON LoadSmallIcon(int dpi) const;
+
+  HICON icon_ = nullptr;  // the caption's, at the sheet's DPI
 
   std::unique_ptr<COptGeneralPage> general_;
   std::unique_ptr<COptGraphTextPage> graphText_;

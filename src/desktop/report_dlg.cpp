@@ -28,6 +28,10 @@ BOOL CReportDlg::OnInitDialog() {
   return TRUE;
 }
 
+void CReportDlg::OnDpiChanged(int dpi) {
+  ApplyControlFont(Handle(), dpi);
+}
+
 bool CReportDlg::OnCommand(WORD id, WORD, HWND) {
   if (id != IDC_RP_BROWSE) return false;
   Browse();

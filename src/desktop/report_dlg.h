@@ -22,6 +22,7 @@ class CReportDlg : public ui::Dialog {
   BOOL OnInitDialog() override;
   bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
   void OnOK() override;
+  void OnDpiChanged(int dpi) override;
 
  private:
   void Browse();

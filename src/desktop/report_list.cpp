@@ -1,8 +1,10 @@
 // The report list editor.
 #include "desktop/report_list.h"
 
+#include "desktop/ui/dpi.h"
 #include "platform/win32/wide_text.h"
 #include "reports/scheduled_report_rows.h"
+#include "view/dpi_scale.h"
 #include "view/service_page_model.h"
 
 namespace veltrano {
@@ -10,7 +12,7 @@ namespace {
 
 struct Column {
   const wchar_t* title;
-  int pixels;
+  int pixels;  // at 96 DPI
   int format;
 };
 const Column kColumns[] = {
@@ -25,10 +27,14 @@ const Column kColumns[] = {
 void CReportList::Attach(HWND list) {
   list_.Attach(list);
   list_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-  for (int column = 0; column < 4; ++column) {
-    list_.AddColumn(kColumns[column].title, 10, kColumns[column].format);
-    SendMessageW(list, LVM_SETCOLUMNWIDTH, column, kColumns[column].pixels);
-  }
+  columnsDpi_ = ui::WindowDpi(list);
+  for (const Column& column : kColumns)
+    list_.AddColumnPixels(column.title, ScaleToDpi(column.pixels, columnsDpi_), column.format);
+}
+
+void CReportList::DpiChanged(int dpi) {
+  list_.ScaleColumns(columnsDpi_, dpi);
+  columnsDpi_ = dpi;
 }
 
 void CReportList::SetReports(std::vector<ScheduledReport> reports) {

@@ -22,6 +22,8 @@ class CReportList {
   CReportList(const AdapterList& adapters, Editor editor) : adapters_(adapters), editor_(std::move(editor)) {}
 
   void Attach(HWND list);
+  // The list's screen changed scale: the column widths follow it.
+  void DpiChanged(int dpi);
   void SetReports(std::vector<ScheduledReport> reports);
   // The entries in the list's order, each with its own countdown.
   const std::vector<ScheduledReport>& Reports() const { return reports_; }
@@ -39,6 +41,7 @@ class CReportList {
   const AdapterList& adapters_;
   Editor editor_;
   ui::ListView list_;
+  int columnsDpi_ = 0;  // the DPI the column widths were set for
   std::vector<ScheduledReport> reports_;
   ListSortState sort_;
 };

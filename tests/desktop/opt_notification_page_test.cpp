@@ -8,6 +8,7 @@
 #include "desktop/options_controls.h"
 #include "desktop/resources/notify_ids.h"
 #include "desktop/ui/dialog.h"
+#include "desktop/ui/dpi.h"
 #include "desktop/ui/scripted_prompter.h"
 #include "fakes/test_folder.h"
 #include "platform/win32/wide_text.h"
@@ -110,7 +111,7 @@ TEST_F(NotificationPageTest, SetsUpTheListsFromTheRule) {
   ASSERT_NE(page, nullptr);
   EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_ADAPTER, CB_GETCURSEL, 0, 0), 1);
   EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_AMOUNT, WM_GETFONT, 0, 0),
-            reinterpret_cast<LRESULT>(OptionsControlFont()))
+            reinterpret_cast<LRESULT>(OptionsControlFont(ui::WindowDpi(page))))
       << "the font of the other pages";
   EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_UNIT, CB_GETCOUNT, 0, 0), 5);
   EXPECT_EQ(SendDlgItemMessageW(page, IDC_NOTIFY_BEEP_PRESET, CB_GETCOUNT, 0, 0), 9);
