@@ -8,7 +8,9 @@
 
 #include "desktop/resources/main_window_ids.h"
 #include "desktop/resources/notify_ids.h"
+#include "desktop/ui/dpi.h"
 #include "platform/win32/wide_text.h"
+#include "view/dpi_scale.h"
 
 namespace veltrano {
 namespace {
@@ -16,6 +18,8 @@ namespace {
 constexpr UINT_PTR kTotalTimer = 1;
 constexpr COLORREF kMessageColor = RGB(238, 0, 0);
 constexpr COLORREF kTotalColor = RGB(0, 0, 238);
+constexpr int kMessageFontHeight = 14;
+constexpr int kTotalFontHeight = 12;
 
 std::wstring ItemText(HWND control) {
   const int length = GetWindowTextLengthW(control);
@@ -66,10 +70,9 @@ INT_PTR AlertWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 BOOL AlertWindow::OnInitDialog() {
-  SetIcons();
-  CreateFonts();
-  SendMessageW(Item(IDC_ALERT_MESSAGE), WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_), FALSE);
-  SendMessageW(Item(IDC_ALERT_TOTAL), WM_SETFONT, reinterpret_cast<WPARAM>(totalFont_), FALSE);
+  const int dpi = ui::WindowDpi(Handle());
+  SetIcons(dpi);
+  SetFonts(dpi);
   SetItemText(IDC_ALERT_MESSAGE,
               Widen(AlertMessage(inputs_.rule, inputs_.displayName, inputs_.today, inputs_.calendar)).c_str());
   SendMessageW(Item(IDC_ALERT_SPIN), UDM_SETRANGE32, 1, 32767);
@@ -90,23 +93,40 @@ BOOL AlertWindow::OnInitDialog() {
   return TRUE;
 }
 
-void AlertWindow::SetIcons() {
-  bigIcon_ = LoadProgramIcon(Instance(), GetSystemMetrics(SM_CXICON));
-  smallIcon_ = LoadProgramIcon(Instance(), GetSystemMetrics(SM_CXSMICON));
-  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+void AlertWindow::OnDpiChanged(int dpi) {
+  SetIcons(dpi);
+  SetFonts(dpi);
 }
 
-void AlertWindow::CreateFonts() {
+// The old icons go once the window holds the new ones.
+void AlertWindow::SetIcons(int dpi) {
+  HICON large = LoadProgramIcon(Instance(), ui::SystemMetricForDpi(SM_CXICON, dpi));
+  HICON little = LoadProgramIcon(Instance(), ui::SystemMetricForDpi(SM_CXSMICON, dpi));
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(little));
+  if (bigIcon_) DestroyIcon(bigIcon_);
+  if (smallIcon_) DestroyIcon(smallIcon_);
+  bigIcon_ = large;
+  smallIcon_ = little;
+}
+
+// Heights are pixels at 96 DPI. The old fonts go once the controls hold the new ones.
+void AlertWindow::SetFonts(int dpi) {
   LOGFONTW font{};
   font.lfWeight = FW_BOLD;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = DEFAULT_QUALITY;
   lstrcpynW(font.lfFaceName, L"Tahoma", LF_FACESIZE);
-  font.lfHeight = -14;
-  messageFont_ = CreateFontIndirectW(&font);
-  font.lfHeight = -12;
-  totalFont_ = CreateFontIndirectW(&font);
+  font.lfHeight = -ScaleToDpi(kMessageFontHeight, dpi);
+  HFONT message = CreateFontIndirectW(&font);
+  font.lfHeight = -ScaleToDpi(kTotalFontHeight, dpi);
+  HFONT total = CreateFontIndirectW(&font);
+  SendMessageW(Item(IDC_ALERT_MESSAGE), WM_SETFONT, reinterpret_cast<WPARAM>(message), FALSE);
+  SendMessageW(Item(IDC_ALERT_TOTAL), WM_SETFONT, reinterpret_cast<WPARAM>(total), FALSE);
+  if (messageFont_) DeleteObject(messageFont_);
+  if (totalFont_) DeleteObject(totalFont_);
+  messageFont_ = message;
+  totalFont_ = total;
 }
 
 // PlaySound loops the file by name; a file it cannot play plays nothing (no default sound).

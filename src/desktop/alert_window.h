@@ -31,10 +31,11 @@ class AlertWindow : public ui::Dialog {
   void OnCancel() override { OnClose(); }
   void OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
+  void OnDpiChanged(int dpi) override;
 
  private:
-  void SetIcons();
-  void CreateFonts();
+  void SetIcons(int dpi);
+  void SetFonts(int dpi);
   void StartSound();
   void StopSound();
   void UpdateRunningTotal();

@@ -6,6 +6,7 @@
 
 #include "desktop/resources/notify_ids.h"
 #include "desktop/ui/control_text.h"
+#include "desktop/ui/dpi.h"
 #include "platform/win32/wide_text.h"
 
 namespace veltrano {
@@ -16,7 +17,9 @@ RatesRecorderDialog::RatesRecorderDialog(HINSTANCE instance, const AdapterList& 
 BOOL RatesRecorderDialog::OnInitDialog() {
   list_.Attach(Item(IDC_REC_LIST));
   list_.SetExtendedStyle(LVS_EX_FULLROWSELECT);
-  // Name 200, Record 50, Interval 60 and File 200 pixels at the usual 96 dpi, in dialog units.
+  // Name 200, Record 50, Interval 60 and File 200 pixels at the usual 96 dpi, in dialog units:
+  // they grow with the dialog's font at any DPI.
+  columnsDpi_ = ui::WindowDpi(Handle());
   list_.AddColumn(L"Name", 133);
   list_.AddColumn(L"Record", 33);
   list_.AddColumn(L"Interval", 40, LVCFMT_RIGHT);
@@ -29,6 +32,11 @@ BOOL RatesRecorderDialog::OnInitDialog() {
   SendMessageW(Item(IDC_REC_FILE), EM_LIMITTEXT, 259, 0);
   LoadControls();
   return TRUE;
+}
+
+void RatesRecorderDialog::OnDpiChanged(int dpi) {
+  list_.ScaleColumns(columnsDpi_, dpi);
+  columnsDpi_ = dpi;
 }
 
 int RatesRecorderDialog::SelectedRow() const {

@@ -26,6 +26,7 @@ class RatesRecorderDialog : public ui::Dialog {
   bool OnCommand(WORD id, WORD notifyCode, HWND control) override;
   bool OnNotify(NMHDR& header) override;
   void OnOK() override;
+  void OnDpiChanged(int dpi) override;
 
  private:
   int SelectedRow() const;
@@ -39,6 +40,7 @@ class RatesRecorderDialog : public ui::Dialog {
   FileSystem& files_;
   ui::Prompter& prompter_;
   ui::ListView list_;
+  int columnsDpi_ = 0;    // the DPI the column widths were set for
   bool loading_ = false;  // control notifications caused by loading a row are not edits
 };
 

@@ -2,13 +2,16 @@
 #include "desktop/stopwatch_dlg.h"
 
 #include "desktop/resources/reports_ids.h"
+#include "desktop/ui/dpi.h"
 #include "platform/win32/wide_text.h"
+#include "view/dpi_scale.h"
 
 namespace veltrano {
 namespace {
 
 constexpr COLORREF kClockColour = 0xBB0000;
 constexpr int kIconResource = 128;
+constexpr int kClockFontHeight = 20;  // pixels at 96 DPI
 
 }  // namespace
 
@@ -37,13 +40,9 @@ INT_PTR CStopwatchDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 BOOL CStopwatchDlg::OnInitDialog() {
-  icon_ = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
-  if (icon_) {
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-  }
-  clockFont_ = CreateFontW(-20, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  const int dpi = ui::WindowDpi(Handle());
+  SetIcon(dpi);
+  SetClockFont(dpi);
   HWND list = Item(IDC_SW_ADAPTERS);
   for (auto& row : rows_) {
     SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(row.displayName).c_str()));
@@ -69,6 +68,34 @@ bool CStopwatchDlg::OnCommand(WORD id, WORD notifyCode, HWND) {
       return true;
   }
   return false;
+}
+
+void CStopwatchDlg::OnDpiChanged(int dpi) {
+  SetIcon(dpi);
+  SetClockFont(dpi);
+}
+
+// One icon at the caption's large size serves both slots, as the system's default size did.
+void CStopwatchDlg::SetIcon(int dpi) {
+  const int size = ui::SystemMetricForDpi(SM_CXICON, dpi);
+  auto* icon = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(kIconResource), IMAGE_ICON, size, size, 0));
+  if (!icon) return;
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  if (icon_) DestroyIcon(icon_);
+  icon_ = icon;
+}
+
+// The clock is drawn by the dialog; the font is also the clock control's, where it can be asked for.
+void CStopwatchDlg::SetClockFont(int dpi) {
+  HFONT font =
+      CreateFontW(-ScaleToDpi(kClockFontHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  if (!font) return;
+  SendMessageW(Item(IDC_SW_CLOCK), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (clockFont_) DeleteObject(clockFont_);
+  clockFont_ = font;
+  InvalidateRect(Item(IDC_SW_CLOCK), nullptr, FALSE);
 }
 
 void CStopwatchDlg::OnStartStop() {

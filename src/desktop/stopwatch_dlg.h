@@ -42,8 +42,11 @@ class CStopwatchDlg : public ui::Dialog {
   void OnCancel() override;
   void OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
+  void OnDpiChanged(int dpi) override;
 
  private:
+  void SetIcon(int dpi);
+  void SetClockFont(int dpi);
   void OnStartStop();
   void Start();
   void Stop();

@@ -6,8 +6,10 @@
 #include "core/text.h"
 #include "desktop/resources/reports_ids.h"
 #include "desktop/summary_sheet.h"
+#include "desktop/ui/dpi.h"
 #include "platform/win32/wide_text.h"
 #include "reports/value_format.h"
+#include "view/dpi_scale.h"
 
 namespace veltrano {
 namespace {
@@ -38,21 +40,10 @@ CSumMonthlyPage::CSumMonthlyPage(HINSTANCE instance, CSummarySheet& sheet, int i
 void CSumListPage::SetUpControls() {
   list_.Attach(Item(IDC_SUM_LIST));
   list_.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
-  // The widths are pixels at 96 dots per inch.
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
-  if (screen) ReleaseDC(nullptr, screen);
-  int index = 0;
-  for (const ListColumn& column : ListColumns(model_.Kind())) {
-    const std::wstring title = Widen(column.title);
-    LVCOLUMNW record{};
-    record.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-    record.fmt = ColumnFormat(column.align);
-    record.cx = MulDiv(column.width, dpi > 0 ? dpi : 96, 96);
-    record.pszText = const_cast<wchar_t*>(title.c_str());
-    record.iSubItem = index;
-    SendMessageW(list_.Handle(), LVM_INSERTCOLUMNW, index++, reinterpret_cast<LPARAM>(&record));
-  }
+  // The widths are pixels at 96 DPI, shown at the DPI of the list's own screen.
+  columnsDpi_ = ui::WindowDpi(list_.Handle());
+  for (const ListColumn& column : ListColumns(model_.Kind()))
+    list_.AddColumnPixels(Widen(column.title), ScaleToDpi(column.width, columnsDpi_), ColumnFormat(column.align));
   const ReportsContext& context = sheet_.Context();
   if (model_.Kind() == ListPageKind::kWeekly)
     SetDlgItemTextW(Handle(), IDC_SUM_START_DAY,
@@ -60,6 +51,11 @@ void CSumListPage::SetUpControls() {
   if (model_.Kind() == ListPageKind::kMonthly)
     SetDlgItemTextW(Handle(), IDC_SUM_START_DAY,
                     Widen(StringPrintf("Start day of month is: %d", static_cast<int>(context.monthStartDay))).c_str());
+}
+
+void CSumListPage::OnDpiChanged(int dpi) {
+  list_.ScaleColumns(columnsDpi_, dpi);
+  columnsDpi_ = dpi;
 }
 
 void CSumListPage::Build() {

@@ -24,6 +24,7 @@ class CSumListPage : public CSumPage {
   void SetUpControls() override;
   void Build() override;
   void Refresh() override;
+  void OnDpiChanged(int dpi) override;
 
  private:
   void Fill();
@@ -34,6 +35,7 @@ class CSumListPage : public CSumPage {
 
   ReportListModel model_;
   ui::ListView list_;
+  int columnsDpi_ = 0;  // the DPI the column widths were set for
   SortOrder order_;
 };
 

@@ -6,12 +6,15 @@
 #include "core/text.h"
 #include "desktop/resources/reports_ids.h"
 #include "desktop/summary_sheet.h"
+#include "desktop/ui/dpi.h"
 #include "engine/log_location.h"
 #include "platform/win32/wide_text.h"
+#include "view/dpi_scale.h"
 
 namespace veltrano {
 namespace {
 
+constexpr int kHeadingFontHeight = 16;  // pixels at 96 DPI
 const char* const kHints =
     "* Click combo-box below to choose other adapters\n* Units: 1B = 8bits; 1KB = 1024B; 1MB = 1024KB; 1GB = 1024MB; "
     "1TB = 1024GB";
@@ -26,14 +29,23 @@ CSumSummaryPage::~CSumSummaryPage() {
 }
 
 void CSumSummaryPage::SetUpControls() {
-  headingFont_ = CreateFontW(-16, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-  if (headingFont_) SendMessageW(Item(IDC_SUM_HEADING), WM_SETFONT, reinterpret_cast<WPARAM>(headingFont_), FALSE);
+  OnDpiChanged(ui::WindowDpi(Handle()));
   SendMessageW(Item(IDC_SUM_DAYS_SPIN), UDM_SETRANGE32, 1, kMaxLastDays);
   SetDlgItemTextW(Handle(), IDC_SUM_DAYS, std::to_wstring(sheet_.State().sumLastDays).c_str());
   SetDlgItemTextW(Handle(), IDC_SUM_HINTS, Widen(kHints).c_str());
   ShowLogPath();
   setUp_ = true;
+}
+
+// The heading's font, made at dpi; the old one goes once the heading holds the new one.
+void CSumSummaryPage::OnDpiChanged(int dpi) {
+  HFONT font =
+      CreateFontW(-ScaleToDpi(kHeadingFontHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+  if (!font) return;
+  SendMessageW(Item(IDC_SUM_HEADING), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  if (headingFont_) DeleteObject(headingFont_);
+  headingFont_ = font;
 }
 
 // The heading's date follows the lines: a build after midnight counts up to the new day.

@@ -23,6 +23,7 @@ class CSumSummaryPage : public CSumPage {
   void SetUpControls() override;
   void Build() override;
   void Refresh() override;
+  void OnDpiChanged(int dpi) override;
 
  private:
   void OnLastDaysChanged();
