@@ -93,7 +93,8 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnDpiChanged(DpiFromDpiChanged(wParam));
       TakeSuggestedRect(window_, lParam);
       RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      return TRUE;
+      // Not answered: where the dialog manager scales a template's layout itself, it still does.
+      return FALSE;
     case WM_HELP:
       if (!HelpTopic()) return FALSE;
       OpenHelpTopic(window_, HelpTopic());

@@ -135,7 +135,7 @@ LRESULT CALLBACK PropertySheetDialog::SheetProc(HWND window, UINT message, WPARA
       for (PropertyPage* page : sheet->pages_) page->DpiChanged(dpi);
       TakeSuggestedRect(window, lParam);
       RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-      return 0;
+      // The sheet's own handling (a system that rescales its layout) follows.
     }
     if (message == WM_NCDESTROY) sheet->Unwatch();
   } catch (...) {
