@@ -25,6 +25,13 @@ ServiceEngine::ServiceEngine(const ServiceDependencies& dependencies)
       recorder_(dependencies.files, RecorderFormat{}) {
   sampler_.SetListener(this);
   trafficLog_.SetWriteWatcher([this](LogWriteEvent event) { OnLogWriteEvent(event); });
+  recorder_.SetWriteWatcher([this](const std::string& path, bool written) {
+    if (written)
+      log_.Write("Rates recording file (%s) is written again.", Utf8ToSystemAnsi(path).c_str());
+    else
+      log_.Write("Failed to write rates recording file (%s); its lines are kept until it can be written.",
+                 Utf8ToSystemAnsi(path).c_str());
+  });
 }
 
 void ServiceEngine::Work(StopSignal& stop) {
