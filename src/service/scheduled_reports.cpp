@@ -113,7 +113,12 @@ void ScheduledReports::CheckScheduledReports(const AdapterList& adapters, const 
     job.dateFormat = options.dateFormat;
     job.sumLastDays = options.sumLastDays;
     job.logPath = logPath;
-    job.failedBefore = failed_[index];
+    // A job that finds its target held by an earlier one of the same entry says so every time,
+    // as that is over by itself; a failure that outlasts the jobs (a full or read-only disk) once.
+    const bool earlierRuns = std::any_of(jobs_.begin(), jobs_.end(), [&](const RunningJob& running) {
+      return running.entry == index;
+    });
+    job.failedBefore = failed_[index] && !earlierRuns;
     jobs_.push_back({index, std::async(std::launch::async,
                                        [this, job = std::move(job)] { return RunReportJob(job, files_, log_); })});
     entry.countdown = entry.interval;
