@@ -129,7 +129,7 @@ INT_PTR CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (settings_.options.alwaysOnTop) SetTopmost(true);
       return TRUE;
     case kMsgLogFailure:
-      OnLogFailure();
+      OnLogFailure(wParam);
       return TRUE;
     case kMsgClearLog:
       ClearTrafficLog(log_, adapters_.Rows(), settings_.service.serviceEnabled != 0, [this] { ArmNotification(); });

@@ -108,7 +108,8 @@ class CMonitorDlg : public ui::Dialog, private SamplerListener {
   void OnMouseMove(int y, bool leftButtonDown);
   void EndSplitterDrag();
   void OnTrayMessage(LPARAM event);
-  void OnLogFailure();
+  void OnLogFailure(WPARAM what);
+  void RetryFailedLogWrite();
   void OnEndSession(bool ending);
 
   // Commands.

@@ -31,9 +31,17 @@ std::string ChooseCustomLog(HWND owner) {
   return Narrow(std::wstring(path));
 }
 
+// kMsgLogFailure's word: the log could not be opened, or a write to the open log failed.
+constexpr WPARAM kLogOpenFailed = 0;
+constexpr WPARAM kLogWriteFailed = 1;
+
 }  // namespace
 
 void CMonitorDlg::OpenTrafficLog() {
+  // Told once per run of failed writes, after the tick that found it, not inside it.
+  log_.SetWriteWatcher([window = Handle()](LogWriteEvent event) {
+    if (event == LogWriteEvent::kWriteFailed) PostMessageW(window, kMsgLogFailure, kLogWriteFailed, 0);
+  });
   const LogLocation location = ResolveDesktopLogPath(store_, settings_, files_);
   settings_.trafficLogFile = location.path;
   LogOpenOptions options;
@@ -44,14 +52,26 @@ void CMonitorDlg::OpenTrafficLog() {
   if (log_.Open(location.path, options)) {
     log_.LoadToday(adapters_.Rows(), sampler_.LastTick());
   } else {
-    PostMessageW(Handle(), kMsgLogFailure, 0, 0);
+    PostMessageW(Handle(), kMsgLogFailure, kLogOpenFailed, 0);
   }
 }
 
-void CMonitorDlg::OnLogFailure() {
+// The desktop writes only every 16 minutes: after a failed write (a full disk) it tries every
+// second, so that the day is on disk as soon as there is room again.
+void CMonitorDlg::RetryFailedLogWrite() {
+  if (log_.WriteFailing()) log_.WriteToday(adapters_.Rows(), sampler_.LastTick());
+}
+
+void CMonitorDlg::OnLogFailure(WPARAM what) {
   ui::ModalScope scope(Handle());
   HWND window = Handle();
   std::string path = settings_.trafficLogFile;
+  if (what == kLogWriteFailed) {
+    prompter_.Warn(window, "Failed to write traffic log file \"" + log_.Path() +
+                               "\". The disk may be full, or the file read-only.\n\nToday's traffic is kept and "
+                               "written to the file as soon as it can be.");
+    return;
+  }
   if (settings_.service.serviceEnabled) {
     prompter_.Warn(window, "Failed to open traffic log file (" + path +
                                "), or the file was corrupted by other programs.\n\nPlease stop Veltrano Service and "

@@ -19,6 +19,7 @@ void CMonitorDlg::OnRowAddressChanged(AdapterEntry& row) {
 
 void CMonitorDlg::OnTickEnd(const LocalTime& now) {
   CheckNotification(now);
+  RetryFailedLogWrite();
 }
 
 void CMonitorDlg::OnDayChanged(const LocalTime&) {

@@ -43,6 +43,7 @@ bool TrafficLog::Open(const std::string& path, const LogOpenOptions& options) {
   path_ = path;
   role_ = options.role;
   damagedCopy_.clear();
+  failing_ = false;
   if (!OpenFile(options)) return false;
   if (role_ == LogRole::kDesktopReader) {
     std::uint8_t header[kLogHeaderSize];
@@ -191,18 +192,70 @@ void TrafficLog::TakeUpToday(const std::vector<AdapterEntry*>& joined, const Loc
 
 bool TrafficLog::WriteToday(AdapterList& rows, const LocalTime& today) {
   if (!IsWriter()) return false;
+  bool detached = !file_->IsStillAt(path_);
+  const bool recreated = detached && Recreate(rows, today);
+  if (recreated) detached = false;
+  // Records written into a file that no longer has a name would be lost with it.
+  const bool written = WriteRecords(rows, today) && !detached;
+  NoteWrite(written);
+  if (recreated && watcher_) watcher_(LogWriteEvent::kRecreated);
+  return written;
+}
+
+// Records already in the file are rewritten in place; new ones are appended one after another.
+// An append that does not fit (a full disk) is cut back off, so the file never ends in part of a
+// record, and the rows without a record try again at the next write with their totals.
+bool TrafficLog::WriteRecords(AdapterList& rows, const LocalTime& today) {
   std::uint64_t appendAt = AppendOffset();
   bool ok = true;
+  bool appending = true;
   for (auto& row : rows) {
-    if (row.dayRecordOffset < 0) {
-      row.dayRecordOffset = static_cast<std::int64_t>(appendAt);
-      appendAt += kDayRecordSize;
-    }
     std::uint8_t record[kDayRecordSize];
     EncodeDayRecord(record, today, row.kind, row.id, row.todayIn, row.todayOut);
-    ok = file_->WriteAt(static_cast<std::uint64_t>(row.dayRecordOffset), record, kDayRecordSize) && ok;
+    if (row.dayRecordOffset >= 0) {
+      ok = file_->WriteAt(static_cast<std::uint64_t>(row.dayRecordOffset), record, kDayRecordSize) && ok;
+      continue;
+    }
+    if (appending && file_->WriteAt(appendAt, record, kDayRecordSize)) {
+      row.dayRecordOffset = static_cast<std::int64_t>(appendAt);
+      appendAt += kDayRecordSize;
+      continue;
+    }
+    if (appending) file_->Truncate(appendAt);
+    appending = false;
+    ok = false;
   }
   return file_->Flush() && ok;
+}
+
+// The file was deleted or replaced while it was open (by a user, a disk cleaner): the log is made
+// again at its path as at start-up, where a foreign file is kept aside. Today's totals are the
+// ones counted in memory; they take up any records of today that a restored log already holds.
+bool TrafficLog::Recreate(AdapterList& rows, const LocalTime& today) {
+  std::unique_ptr<File> old = std::move(file_);
+  LogOpenOptions options;
+  options.role = role_;
+  options.customPath = true;  // nothing to migrate into a log made again
+  damagedCopy_.clear();
+  if (!OpenFile(options) || !PrepareWriter(options)) {
+    file_ = std::move(old);
+    return false;
+  }
+  for (auto& row : rows) row.dayRecordOffset = -1;
+  const LogDate date = LogDate::Of(today);
+  ForEachRecord([&](const DayRecord& record, std::uint64_t offset) {
+    if (record.Date() != date) return;
+    if (AdapterEntry* row = FindRowForRecord(rows, record.kind, record.id))
+      row->dayRecordOffset = static_cast<std::int64_t>(offset);
+  });
+  return true;
+}
+
+// A run of failures is told once, and so is its end: a full disk fails every write until freed.
+void TrafficLog::NoteWrite(bool written) {
+  if (written == !failing_) return;
+  failing_ = !written;
+  if (watcher_) watcher_(written ? LogWriteEvent::kWriteResumed : LogWriteEvent::kWriteFailed);
 }
 
 void TrafficLog::ForEachRecord(const std::function<void(const DayRecord&, std::uint64_t offset)>& visit) {

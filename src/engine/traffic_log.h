@@ -31,6 +31,13 @@ struct LogOpenOptions {
   int maxServiceStops = 5;
 };
 
+// What happened to the writer's file at a write, for the owner to tell its user or its log.
+enum class LogWriteEvent {
+  kWriteFailed,   // the first failed write of a run of them: a full disk, a file made read-only
+  kWriteResumed,  // the first whole write after such a run
+  kRecreated,     // the file had been deleted or replaced: made again, today's records written there
+};
+
 enum class SumDirection { kReceived = 0, kSent = 1, kBoth = 2 };
 
 class TrafficLog {
@@ -41,9 +48,13 @@ class TrafficLog {
   void Close();
   bool IsOpen() const { return file_ != nullptr; }
   bool IsWriter() const { return file_ && role_ != LogRole::kDesktopReader; }
+  // The last write failed: today's records wait in memory for the next one.
+  bool WriteFailing() const { return failing_; }
   const std::string& Path() const { return path_; }
   // Where a damaged log was kept before it was replaced; empty when none was.
   const std::string& DamagedCopyPath() const { return damagedCopy_; }
+  // Told of failed and resumed writes and of a log made again; called on the writing thread.
+  void SetWriteWatcher(std::function<void(LogWriteEvent)> watcher) { watcher_ = std::move(watcher); }
 
   // Resets every row's day totals, then takes those stored for `today`.
   void LoadToday(AdapterList& rows, const LocalTime& today);
@@ -52,7 +63,9 @@ class TrafficLog {
   // if they had been there when today was loaded: one record per adapter and day, always.
   void TakeUpToday(const std::vector<AdapterEntry*>& joined, const LocalTime& today);
   // Writes every row's record for `today` (appending records for rows that have none yet) and
-  // flushes to disk. Nothing without a log or in the reader role.
+  // flushes to disk. Nothing without a log or in the reader role. An append that does not fit is
+  // cut off again and retried at the next write; a log deleted or replaced meanwhile is made
+  // again first.
   bool WriteToday(AdapterList& rows, const LocalTime& today);
 
   // Every whole record in file order, read in large blocks; a trailing fragment is ignored.
@@ -71,12 +84,17 @@ class TrafficLog {
   bool WriteHeader();
   void MigrateOldLog(InterfaceSource& source);
   std::uint64_t AppendOffset();
+  bool Recreate(AdapterList& rows, const LocalTime& today);
+  bool WriteRecords(AdapterList& rows, const LocalTime& today);
+  void NoteWrite(bool written);
 
   FileSystem& files_;
   std::unique_ptr<File> file_;
   std::string path_;
   std::string damagedCopy_;
   LogRole role_ = LogRole::kDesktopWriter;
+  bool failing_ = false;
+  std::function<void(LogWriteEvent)> watcher_;
 };
 
 // Rows to match a record against: the first row of the same kind (and, for interfaces, id).

@@ -27,6 +27,12 @@ class File {
   virtual bool Truncate(std::uint64_t length) = 0;
   // Down to the disk, not only out of the process.
   virtual bool Flush() = 0;
+  // False when `path` no longer names this open file: it was deleted, or another file took its
+  // name. True while it does, and when that cannot be told.
+  virtual bool IsStillAt(const std::string& path) {
+    (void)path;
+    return true;
+  }
 };
 
 class FileSystem {

@@ -65,6 +65,7 @@ bool RatesRecorder::Open(AdapterEntry& entry, const LocalTime& now) {
   recorder.end = recorder.file->Size();
   recorder.csv = IsCsvRecordingFile(entry.recordFile);
   recorder.countdown = entry.recordInterval ? entry.recordInterval : 1;
+  recorder.path = entry.recordFile;
   Append(recorder, HeaderText(entry, recorder.csv, recorder.end == 0, now));
   recorders_[&entry] = std::move(recorder);
   return true;
@@ -119,12 +120,26 @@ void RatesRecorder::ReopenAll(AdapterList& rows, bool serviceRecords, const Loca
   }
 }
 
-// One write, flushed at once; a failed write is not retried.
+// One write, flushed at once. What a full disk or a read-only file refuses is cut back off, so
+// the file never ends in half a line, and waits in memory (its oldest lines dropped past a bound)
+// to go out ahead of the next line once it can: each line carries its own time.
 bool RatesRecorder::Append(Recorder& recorder, const std::string& text) {
-  const std::string bytes = Utf8ToSystemAnsi(text);
-  if (!recorder.file->WriteAt(recorder.end, bytes.data(), bytes.size())) return false;
-  recorder.end += bytes.size();
-  return recorder.file->Flush();
+  constexpr size_t kMaxUnwritten = 64 * 1024;
+  const bool wasFailing = !recorder.unwritten.empty();
+  recorder.unwritten += Utf8ToSystemAnsi(text);
+  const bool written = recorder.file->WriteAt(recorder.end, recorder.unwritten.data(), recorder.unwritten.size());
+  if (written) {
+    recorder.end += recorder.unwritten.size();
+    recorder.unwritten.clear();
+  } else {
+    recorder.file->Truncate(recorder.end);
+    if (recorder.unwritten.size() > kMaxUnwritten) {
+      const size_t cut = recorder.unwritten.find("\r\n", recorder.unwritten.size() - kMaxUnwritten);
+      recorder.unwritten.erase(0, cut == std::string::npos ? recorder.unwritten.size() : cut + 2);
+    }
+  }
+  if (watcher_ && written == wasFailing) watcher_(recorder.path, written);
+  return written && recorder.file->Flush();
 }
 
 std::string RatesRecorder::HeaderText(const AdapterEntry& entry, bool csv, bool emptyFile, const LocalTime& now) const {

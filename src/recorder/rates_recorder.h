@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -28,6 +29,11 @@ class RatesRecorder {
  public:
   RatesRecorder(FileSystem& files, const RecorderFormat& format) : files_(files), format_(format) {}
   void SetFormat(const RecorderFormat& format) { format_ = format; }
+  // Told with the file's path when its writes start failing (written false) and when they work
+  // again (true); once each per run of failures.
+  void SetWriteWatcher(std::function<void(const std::string& path, bool written)> watcher) {
+    watcher_ = std::move(watcher);
+  }
   const RecorderFormat& Format() const { return format_; }
 
   // Appends the banner (new file) or an empty line, then a header block. False when the file
@@ -56,6 +62,8 @@ class RatesRecorder {
     std::uint64_t uploaded = 0;
     std::uint32_t countdown = 1;
     bool csv = false;
+    std::string unwritten;  // lines that did not fit, oldest first, written ahead of the next one
+    std::string path;
   };
 
   bool Append(Recorder& recorder, const std::string& text);
@@ -65,6 +73,7 @@ class RatesRecorder {
   FileSystem& files_;
   RecorderFormat format_;
   std::map<const AdapterEntry*, Recorder> recorders_;
+  std::function<void(const std::string&, bool)> watcher_;
 };
 
 // The recorder dialog's rows, as edited.

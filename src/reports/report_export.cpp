@@ -315,9 +315,13 @@ std::string WithExportExtension(const std::string& path, ExportFormat format) {
   return path;
 }
 
+// A report that does not fit (a full disk) leaves an empty file rather than one cut off somewhere
+// in the middle that reads as a whole report.
 bool WriteReport(File& file, const ReportTable& table, const ReportInput& input, ExportFormat format) {
   const std::string bytes = Utf8ToSystemAnsi(RenderReport(table, input, format));
-  return file.WriteAt(0, bytes.data(), bytes.size()) && file.Flush();
+  if (file.WriteAt(0, bytes.data(), bytes.size()) && file.Flush()) return true;
+  file.Truncate(0);
+  return false;
 }
 
 bool ExportReport(FileSystem& files, const std::string& path, const ReportTable& table, const ReportInput& input,

@@ -40,7 +40,7 @@ ExportFormat FormatFromExtension(const std::string& path);
 // The desktop's save dialog: the name gets the chosen type's extension unless it already ends in it.
 std::string WithExportExtension(const std::string& path, ExportFormat format);
 
-// Writes the report into a file opened for it; false when a write fails.
+// Writes the report into a file opened for it; false, and the file emptied, when a write fails.
 bool WriteReport(File& file, const ReportTable& table, const ReportInput& input, ExportFormat format);
 // Replaces the file with the report; false when it cannot be created or written.
 bool ExportReport(FileSystem& files, const std::string& path, const ReportTable& table, const ReportInput& input,

@@ -41,23 +41,25 @@ const char* SuccessLine(ReportKind kind) {
 
 }  // namespace
 
-void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
+// A report that fails at every due time (a full disk, a read-only folder) is told once, until one
+// is written again.
+bool RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
   const auto row = std::find_if(job.adapters.begin(), job.adapters.end(), [&](const AdapterEntry& entry) {
     return SameAdapter(job.entry.adapterKind, job.entry.adapterId, entry);
   });
-  if (row == job.adapters.end()) return;
+  if (row == job.adapters.end()) return true;
   const std::string& target = job.entry.filePath;
   std::unique_ptr<File> file = files.Open(target, FileMode::kReplace);
   if (!file) {
-    log.Write("Failed to create file '%s'.", Utf8ToSystemAnsi(target).c_str());
-    return;
+    if (!job.failedBefore) log.Write("Failed to create file '%s'.", Utf8ToSystemAnsi(target).c_str());
+    return false;
   }
   TrafficLog trafficLog(files);
   LogOpenOptions options;
   options.role = LogRole::kDesktopReader;  // beside the worker, which keeps writing
   if (!trafficLog.Open(job.logPath, options)) {
-    log.Write("Failed to open traffic log file (%s).", Utf8ToSystemAnsi(job.logPath).c_str());
-    return;  // the target stays empty
+    if (!job.failedBefore) log.Write("Failed to open traffic log file (%s).", Utf8ToSystemAnsi(job.logPath).c_str());
+    return false;  // the target stays empty
   }
 
   ReportInput input;
@@ -87,14 +89,19 @@ void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log) {
       table = MakeSummaryTable(BuildSummary(input, trafficLog), input, row->displayName);
       break;
   }
-  if (WriteReport(*file, table, input, FormatFromExtension(target)))
-    log.Write(SuccessLine(kind), Utf8ToSystemAnsi(target).c_str(), Utf8ToSystemAnsi(row->displayName).c_str());
+  if (!WriteReport(*file, table, input, FormatFromExtension(target))) {
+    if (!job.failedBefore) log.Write("Failed to write file '%s'.", Utf8ToSystemAnsi(target).c_str());
+    return false;
+  }
+  log.Write(SuccessLine(kind), Utf8ToSystemAnsi(target).c_str(), Utf8ToSystemAnsi(row->displayName).c_str());
+  return true;
 }
 
 void ScheduledReports::CheckScheduledReports(const AdapterList& adapters, const Options& options,
                                              const std::string& logPath, const LocalTime& now) {
   ForgetFinishedJobs();
-  for (auto& entry : entries_) {
+  for (size_t index = 0; index < entries_.size(); ++index) {
+    ScheduledReport& entry = entries_[index];
     const std::int32_t countdown = entry.countdown--;
     if (countdown > 1) continue;
     ReportJob job;
@@ -106,22 +113,31 @@ void ScheduledReports::CheckScheduledReports(const AdapterList& adapters, const 
     job.dateFormat = options.dateFormat;
     job.sumLastDays = options.sumLastDays;
     job.logPath = logPath;
-    jobs_.push_back(std::async(std::launch::async, [this, job = std::move(job)] { RunReportJob(job, files_, log_); }));
+    // A job that finds its target held by an earlier one of the same entry says so every time,
+    // as that is over by itself; a failure that outlasts the jobs (a full or read-only disk) once.
+    const bool earlierRuns = std::any_of(jobs_.begin(), jobs_.end(), [&](const RunningJob& running) {
+      return running.entry == index;
+    });
+    job.failedBefore = failed_[index] && !earlierRuns;
+    jobs_.push_back({index, std::async(std::launch::async,
+                                       [this, job = std::move(job)] { return RunReportJob(job, files_, log_); })});
     entry.countdown = entry.interval;
   }
 }
 
 void ScheduledReports::ForgetFinishedJobs() {
   for (auto job = jobs_.begin(); job != jobs_.end();) {
-    if (job->wait_for(std::chrono::seconds(0)) == std::future_status::ready)
+    if (job->written.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+      failed_[job->entry] = !job->written.get();
       job = jobs_.erase(job);
-    else
+    } else {
       ++job;
+    }
   }
 }
 
 void ScheduledReports::WaitForJobs() {
-  for (auto& job : jobs_) job.wait();
+  for (auto& job : jobs_) failed_[job.entry] = !job.written.get();
   jobs_.clear();
 }
 

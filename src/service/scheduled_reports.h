@@ -25,18 +25,22 @@ struct ReportJob {
   std::uint32_t dateFormat = 17;
   std::uint32_t sumLastDays = 30;
   std::string logPath;
+  bool failedBefore = false;  // the entry's last run failed and said so; another failure is not repeated
 };
 
 // Writes the entry's report; nothing at all when its adapter is gone. Failures and successes go
-// to the service log.
-void RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log);
+// to the service log. False when the report could not be written.
+bool RunReportJob(const ReportJob& job, FileSystem& files, ServiceLog& log);
 
 class ScheduledReports {
  public:
   ScheduledReports(FileSystem& files, ServiceLog& log) : files_(files), log_(log) {}
   ~ScheduledReports() { WaitForJobs(); }
 
-  void SetEntries(std::vector<ScheduledReport> entries) { entries_ = std::move(entries); }
+  void SetEntries(std::vector<ScheduledReport> entries) {
+    entries_ = std::move(entries);
+    failed_.assign(entries_.size(), false);
+  }
   bool Empty() const { return entries_.empty(); }
 
   // One tick: counts every entry down in list order and starts a job for each one that is due.
@@ -50,8 +54,14 @@ class ScheduledReports {
 
   FileSystem& files_;
   ServiceLog& log_;
+  struct RunningJob {
+    size_t entry;
+    std::future<bool> written;
+  };
+
   std::vector<ScheduledReport> entries_;
-  std::vector<std::future<void>> jobs_;
+  std::vector<bool> failed_;  // per entry: its last finished job failed
+  std::vector<RunningJob> jobs_;
 };
 
 }  // namespace veltrano

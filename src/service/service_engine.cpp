@@ -24,6 +24,14 @@ ServiceEngine::ServiceEngine(const ServiceDependencies& dependencies)
       reports_(dependencies.files, dependencies.log),
       recorder_(dependencies.files, RecorderFormat{}) {
   sampler_.SetListener(this);
+  trafficLog_.SetWriteWatcher([this](LogWriteEvent event) { OnLogWriteEvent(event); });
+  recorder_.SetWriteWatcher([this](const std::string& path, bool written) {
+    if (written)
+      log_.Write("Rates recording file (%s) is written again.", Utf8ToSystemAnsi(path).c_str());
+    else
+      log_.Write("Failed to write rates recording file (%s); its lines are kept until it can be written.",
+                 Utf8ToSystemAnsi(path).c_str());
+  });
 }
 
 void ServiceEngine::Work(StopSignal& stop) {
@@ -76,6 +84,29 @@ bool ServiceEngine::OpenTrafficLog() {
   if (trafficLog_.Open(location.path, options)) return true;
   log_.Write("Failed to create traffic file");
   return false;
+}
+
+// A full disk fails every write until it is freed: one line when writing stops, one when it
+// starts again, and the records wait in memory meanwhile.
+void ServiceEngine::OnLogWriteEvent(LogWriteEvent event) {
+  const std::string path = Utf8ToSystemAnsi(trafficLog_.Path());
+  switch (event) {
+    case LogWriteEvent::kWriteFailed:
+      log_.Write("Failed to write traffic log file (%s); today's traffic is kept until it can be written.",
+                 path.c_str());
+      break;
+    case LogWriteEvent::kWriteResumed:
+      log_.Write("Traffic log file (%s) is written again.", path.c_str());
+      break;
+    case LogWriteEvent::kRecreated:
+      if (trafficLog_.DamagedCopyPath().empty())
+        log_.Write("Traffic log file (%s) was removed; created it again with today's traffic.", path.c_str());
+      else
+        log_.Write("Traffic log file (%s) was replaced by another file, kept as %s; created it again with today's "
+                   "traffic.",
+                   path.c_str(), Utf8ToSystemAnsi(trafficLog_.DamagedCopyPath()).c_str());
+      break;
+  }
 }
 
 void ServiceEngine::Shutdown() {

@@ -61,6 +61,7 @@ class ServiceEngine : private SamplerListener {
  private:
   bool ReadSettings();
   bool OpenTrafficLog();
+  void OnLogWriteEvent(LogWriteEvent event);
 
   // Sampler hand-offs: the rates recorder per row, then notification and scheduled reports.
   void OnRowSample(AdapterEntry& row, std::uint64_t received, std::uint64_t sent, const LocalTime& now) override;

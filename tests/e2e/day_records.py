@@ -139,3 +139,41 @@ class Sender:
     def sent_before(self, moment):
         """Payload bytes whose sending had ended by that moment."""
         return max((total for at, total in self.progress if at <= moment), default=0)
+
+
+def mount_small_disk(mount):
+    """A tmpfs of 300 KiB at mount (created); False, and nothing left behind, where mounting is refused."""
+    os.makedirs(mount, exist_ok=True)
+    if subprocess.run(["mount", "-t", "tmpfs", "-o", "size=300k", "tmpfs", mount], capture_output=True).returncode:
+        os.rmdir(mount)
+        return False
+    return True
+
+
+def unmount_small_disk(mount):
+    """Unmounts and removes what mount_small_disk made; quiet when there is nothing."""
+    subprocess.run(["umount", mount], capture_output=True)
+    try:
+        os.rmdir(mount)
+    except OSError:
+        pass
+
+
+def remount(mount, mode):
+    """Switches a disk to "ro" or "rw"; tries again while a file on it is open for writing."""
+    from wine_helpers import wait_for
+    command = ["mount", "-o", f"remount,{mode}", mount]
+    return wait_for(lambda: subprocess.run(command, capture_output=True).returncode == 0, 10) is not None
+
+
+def fill_disk(mount):
+    """Fills the file system to its last byte; the bytes the filler took."""
+    filler = os.path.join(mount, "filler")
+    with open(filler, "wb", buffering=0) as f:
+        for chunk in (65536, 4096, 256, 16, 1):
+            while True:
+                try:
+                    f.write(b"\0" * chunk)
+                except OSError:
+                    break
+    return os.path.getsize(filler)

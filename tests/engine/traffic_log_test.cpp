@@ -4,9 +4,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
 #include "core/paths.h"
 #include "fakes/fake_interface_source.h"
+#include "fakes/full_disk_files.h"
 #include "fakes/test_folder.h"
 
 namespace veltrano {
@@ -135,6 +138,74 @@ TEST_F(TrafficLogTest, AnAppendAfterAnInterruptedWriteReplacesTheFragment) {
   log_.Close();
   EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log").size(), 24u + 4 * 296);
   EXPECT_EQ(rows.front().dayRecordOffset, 24 + 296);
+}
+
+TEST_F(TrafficLogTest, AFullOrReadOnlyDiskLeavesNoPartRecordAndTheDayIsWrittenOnceItCanBe) {
+  const std::string past = kHeader + Record(2026, 12, 7, 1, 100, "", 50, 60);
+  folder_.WriteAll("qxrsum_v2.log", past);
+  testing::FullDiskFiles disk(folder_.Files(), 296 + 100);  // one record and part of another
+  TrafficLog log(disk);
+  std::vector<LogWriteEvent> events;
+  log.SetWriteWatcher([&](LogWriteEvent event) { events.push_back(event); });
+  LogOpenOptions options;
+  ASSERT_TRUE(log.Open(path_, options));
+  AdapterList rows = Rows();
+  rows.back().todayIn = 7;
+  EXPECT_FALSE(log.WriteToday(rows, Day(2026, 12, 8, 2)));
+  EXPECT_FALSE(log.WriteToday(rows, Day(2026, 12, 8, 2)));
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"), past + Record(2026, 12, 8, 2, 100, "", 0, 0));
+  EXPECT_EQ(events, std::vector<LogWriteEvent>{LogWriteEvent::kWriteFailed});
+
+  disk.SetFree(10000);
+  rows.back().todayIn = 9;
+  EXPECT_TRUE(log.WriteToday(rows, Day(2026, 12, 8, 2)));
+  const std::string day = Record(2026, 12, 8, 2, 100, "", 0, 0) + Record(2026, 12, 8, 2, 200, "", 0, 0) +
+                          Record(2026, 12, 8, 2, 300, "{NIC}", 9, 0);
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"), past + day);
+
+  disk.SetReadOnly(true);
+  rows.back().todayIn = 11;
+  EXPECT_FALSE(log.WriteToday(rows, Day(2026, 12, 8, 2)));
+  disk.SetReadOnly(false);
+  EXPECT_TRUE(log.WriteToday(rows, Day(2026, 12, 8, 2)));
+  log.Close();
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"), past + day.substr(0, 2 * 296) + Record(2026, 12, 8, 2, 300, "{NIC}", 11, 0));
+  EXPECT_EQ(events, (std::vector<LogWriteEvent>{LogWriteEvent::kWriteFailed, LogWriteEvent::kWriteResumed,
+                                                LogWriteEvent::kWriteFailed, LogWriteEvent::kWriteResumed}));
+}
+
+TEST_F(TrafficLogTest, ALogDeletedOrReplacedWhileOpenIsMadeAgainWithTodaysTotals) {
+  std::vector<LogWriteEvent> events;
+  log_.SetWriteWatcher([&](LogWriteEvent event) { events.push_back(event); });
+  ASSERT_TRUE(Open(log_, LogRole::kServiceWriter));
+  AdapterList rows = Rows();
+  rows.back().todayIn = 5;
+  ASSERT_TRUE(log_.WriteToday(rows, Day(2026, 12, 8, 2)));
+  std::error_code error;
+  if (!std::filesystem::remove(path_, error)) GTEST_SKIP() << "the system keeps a file held without delete sharing";
+  rows.back().todayIn = 6;
+  ASSERT_TRUE(log_.WriteToday(rows, Day(2026, 12, 8, 2)));
+  const auto day = [](std::uint64_t nic) {
+    return Record(2026, 12, 8, 2, 100, "", 0, 0) + Record(2026, 12, 8, 2, 200, "", 0, 0) +
+           Record(2026, 12, 8, 2, 300, "{NIC}", nic, 0);
+  };
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"), kHeader + day(6));
+  EXPECT_EQ(events, std::vector<LogWriteEvent>{LogWriteEvent::kRecreated});
+
+  // A foreign file in its place is kept aside; a log put back keeps one record per day and row.
+  std::filesystem::remove(path_);
+  folder_.WriteAll("qxrsum_v2.log", "not a log");
+  ASSERT_TRUE(log_.WriteToday(rows, Day(2026, 12, 8, 2)));
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log.damaged"), "not a log");
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"), kHeader + day(6));
+  std::filesystem::remove(path_);
+  const std::string restored = kHeader + Record(2026, 12, 7, 1, 100, "", 1, 2) + Record(2026, 12, 8, 2, 300, "{NIC}", 1, 0);
+  folder_.WriteAll("qxrsum_v2.log", restored);
+  ASSERT_TRUE(log_.WriteToday(rows, Day(2026, 12, 8, 2)));
+  log_.Close();
+  EXPECT_EQ(folder_.ReadAll("qxrsum_v2.log"), restored.substr(0, 24 + 296) + Record(2026, 12, 8, 2, 300, "{NIC}", 6, 0) +
+                                                  Record(2026, 12, 8, 2, 100, "", 0, 0) +
+                                                  Record(2026, 12, 8, 2, 200, "", 0, 0));
 }
 
 TEST_F(TrafficLogTest, ADamagedLogIsKeptBesideBeforeItIsReplaced) {

@@ -4,9 +4,12 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "core/paths.h"
 #include "fakes/fake_clock.h"
+#include "fakes/full_disk_files.h"
 #include "fakes/test_folder.h"
 
 namespace veltrano {
@@ -48,6 +51,32 @@ TEST_F(RatesRecorderTest, WritesTheBannerHeaderAndOneLinePerIntervalInText) {
       "2008-03-02   09:05:05             5000             50           5050\r\n"
       "2008-03-02   09:05:10             5000             50           5050\r\n";
   EXPECT_EQ(Read("rates.txt"), expected);
+}
+
+TEST_F(RatesRecorderTest, LinesThatDoNotFitWaitWholeAndGoOutInOrderOnceThereIsRoom) {
+  entry_.recordFile = folder_.Path("rates.csv");
+  entry_.recordFlags = kRecordNumberOnlyFlag;
+  entry_.recordInterval = 1;
+  testing::FullDiskFiles disk(folder_.Files());
+  RatesRecorder recorder(disk, {true, true, 68});
+  std::vector<std::pair<std::string, bool>> told;
+  recorder.SetWriteWatcher([&](const std::string& path, bool written) { told.emplace_back(path, written); });
+  ASSERT_TRUE(recorder.Open(entry_, clock_.Now()));
+  const std::string header = Read("rates.csv");
+  disk.SetFree(20);  // less than a line
+  for (int second = 1; second <= 3; ++second) {
+    clock_.Set(2008, 3, 2, 9, 5, second);
+    recorder.RecordTick(entry_, 1000 * second, 1, clock_.Now());
+    EXPECT_EQ(Read("rates.csv"), header);
+  }
+  disk.SetFree(1 << 20);
+  clock_.Set(2008, 3, 2, 9, 5, 4);
+  recorder.RecordTick(entry_, 4000, 1, clock_.Now());
+  const std::string lines = Read("rates.csv").substr(header.size());
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 4) << lines;
+  EXPECT_LT(lines.find(",09:05:01,1000,1,1001\r\n"), lines.find(",09:05:03,3000,1,3001\r\n")) << lines;
+  EXPECT_NE(lines.find(",09:05:04,4000,1,4001\r\n"), std::string::npos) << lines;
+  EXPECT_EQ(told, (std::vector<std::pair<std::string, bool>>{{entry_.recordFile, false}, {entry_.recordFile, true}}));
 }
 
 TEST_F(RatesRecorderTest, AppendsANewHeaderBlockToAnExistingCsvFileInBits) {

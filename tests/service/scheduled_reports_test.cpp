@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_clock.h"
+#include "fakes/full_disk_files.h"
 #include "fakes/test_folder.h"
 
 namespace veltrano {
@@ -29,6 +30,44 @@ TEST(RunReportJob, LeavesTheTargetEmptyWhenTheLogCannotBeReadAndSaysWhy) {
   EXPECT_EQ(folder.ReadAll("report.txt"), "");
   const std::string lines = folder.ReadAll("service.log");
   EXPECT_NE(lines.find("]: Failed to open traffic log file (" + job.logPath + ")."), std::string::npos) << lines;
+}
+
+TEST(ScheduledReports, AReportThatDoesNotFitLeavesAnEmptyFileAndIsToldOnceUntilOneIsWritten) {
+  testing::TestFolder folder;
+  testing::FakeClock clock;
+  clock.Set(2026, 12, 8, 10, 0, 0);
+  ServiceLog log(clock);
+  ASSERT_TRUE(log.Open(folder.Path("service.log")));
+  folder.WriteAll("log.log", std::string("NTSL\x02", 5) + std::string(19, '\0'));
+  testing::FullDiskFiles disk(folder.Files(), 100);
+
+  ScheduledReport entry;
+  entry.reportType = kDailyReport;
+  entry.adapterKind = kAllConnections;
+  entry.interval = 1;
+  entry.filePath = folder.Path("daily.txt");
+  ScheduledReports reports(disk, log);
+  reports.SetEntries({entry});
+  AdapterList adapters(1);
+  adapters.front().kind = kAllConnections;
+  const auto tick = [&] {
+    reports.CheckScheduledReports(adapters, Options{}, folder.Path("log.log"), clock.Now());
+    reports.WaitForJobs();
+  };
+  for (int i = 0; i < 3; ++i) {
+    tick();
+    EXPECT_EQ(folder.ReadAll("daily.txt"), "") << "no report cut off where the disk filled";
+  }
+  disk.SetFree(1 << 20);
+  tick();
+  log.Close();
+
+  const std::string lines = folder.ReadAll("service.log");
+  const std::string failed = "]: Failed to write file '" + entry.filePath + "'.";
+  ASSERT_NE(lines.find(failed), std::string::npos) << lines;
+  EXPECT_EQ(lines.find(failed, lines.find(failed) + 1), std::string::npos) << lines;
+  EXPECT_NE(lines.find("]: Generate daily report (" + entry.filePath + ")"), std::string::npos) << lines;
+  EXPECT_NE(folder.ReadAll("daily.txt").find("Daily Traffic Report"), std::string::npos);
 }
 
 // Paths and adapter names reach the service log in the system code page, where "é" is E9.

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 
@@ -45,6 +46,14 @@ class PosixFile : public File {
 
   bool Truncate(std::uint64_t length) override { return ftruncate(fd_, static_cast<off_t>(length)) == 0; }
   bool Flush() override { return fsync(fd_) == 0; }
+
+  bool IsStillAt(const std::string& path) override {
+    struct stat open {}, named {};
+    if (fstat(fd_, &open) != 0) return true;
+    if (open.st_nlink == 0) return false;
+    if (stat(path.c_str(), &named) != 0) return errno != ENOENT && errno != ENOTDIR;
+    return open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+  }
 
  private:
   int fd_;

@@ -47,6 +47,27 @@ class Win32File : public File {
 
   bool Flush() override { return FlushFileBuffers(handle_) != 0; }
 
+  // A file held without delete sharing cannot be deleted through Windows, but a file system
+  // shared with another system (a network share, a Wine prefix) may unlink or replace it anyway;
+  // the handle then shows no links left, or the name leads to another file index.
+  bool IsStillAt(const std::string& path) override {
+    BY_HANDLE_FILE_INFORMATION open{};
+    if (!GetFileInformationByHandle(handle_, &open)) return true;
+    if (open.nNumberOfLinks == 0) return false;
+    HANDLE named = CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                               FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (named == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    }
+    BY_HANDLE_FILE_INFORMATION other{};
+    const bool known = GetFileInformationByHandle(named, &other) != 0;
+    CloseHandle(named);
+    return !known || (open.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+                      open.nFileIndexHigh == other.nFileIndexHigh && open.nFileIndexLow == other.nFileIndexLow);
+  }
+
  private:
   static OVERLAPPED Position(std::uint64_t offset) {
     OVERLAPPED at{};
