@@ -4,7 +4,6 @@
 #include "desktop/resources/reports_ids.h"
 #include "desktop/ui/dpi.h"
 #include "platform/win32/wide_text.h"
-#include "view/dpi_scale.h"
 
 namespace veltrano {
 namespace {
@@ -88,13 +87,7 @@ void CStopwatchDlg::SetIcon(int dpi) {
 
 // The clock is drawn by the dialog; the font is also the clock control's, where it can be asked for.
 void CStopwatchDlg::SetClockFont(int dpi) {
-  HFONT font =
-      CreateFontW(-ScaleToDpi(kClockFontHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-  if (!font) return;
-  SendMessageW(Item(IDC_SW_CLOCK), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (clockFont_) DeleteObject(clockFont_);
-  clockFont_ = font;
+  ui::ReplaceControlFont(Item(IDC_SW_CLOCK), clockFont_, ui::CreateTahomaFont(kClockFontHeight, FW_BOLD, dpi));
   InvalidateRect(Item(IDC_SW_CLOCK), nullptr, FALSE);
 }
 

@@ -9,7 +9,6 @@
 #include "desktop/ui/dpi.h"
 #include "engine/log_location.h"
 #include "platform/win32/wide_text.h"
-#include "view/dpi_scale.h"
 
 namespace veltrano {
 namespace {
@@ -39,13 +38,7 @@ void CSumSummaryPage::SetUpControls() {
 
 // The heading's font, made at dpi; the old one goes once the heading holds the new one.
 void CSumSummaryPage::OnDpiChanged(int dpi) {
-  HFONT font =
-      CreateFontW(-ScaleToDpi(kHeadingFontHeight, dpi), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
-  if (!font) return;
-  SendMessageW(Item(IDC_SUM_HEADING), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (headingFont_) DeleteObject(headingFont_);
-  headingFont_ = font;
+  ui::ReplaceControlFont(Item(IDC_SUM_HEADING), headingFont_, ui::CreateTahomaFont(kHeadingFontHeight, FW_BOLD, dpi));
 }
 
 // The heading's date follows the lines: a build after midnight counts up to the new day.

@@ -60,4 +60,16 @@ void TakeSuggestedRect(HWND window, LPARAM lParam) {
                suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HFONT CreateTahomaFont(int pixels, int weight, int dpi) {
+  return CreateFontW(-ScaleToDpi(pixels, dpi), 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Tahoma");
+}
+
+void ReplaceControlFont(HWND control, HFONT& owned, HFONT fresh) {
+  if (!fresh) return;
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fresh), FALSE);
+  if (owned) DeleteObject(owned);
+  owned = fresh;
+}
+
 }  // namespace veltrano::ui

@@ -22,5 +22,9 @@ int SystemMetricForDpi(int index, int dpi);
 int DpiFromDpiChanged(WPARAM wParam);
 // Moves the window to the rectangle a WM_DPICHANGED message suggests.
 void TakeSuggestedRect(HWND window, LPARAM lParam);
+// A Tahoma font whose character height is pixels at 96 DPI, made at dpi; the caller frees it.
+HFONT CreateTahomaFont(int pixels, int weight, int dpi);
+// Gives control the font fresh and frees owned, the control's previous one, which fresh replaces.
+void ReplaceControlFont(HWND control, HFONT& owned, HFONT fresh);
 
 }  // namespace veltrano::ui
