@@ -3,7 +3,8 @@ pair, with the service as the log's writer and then with the desktop. Every stre
 the date the clock showed, each adapter keeps one record per date (the records of the day before,
 written last, stay after the later day's as the reports expect of a clock set back), nothing is
 counted twice, and only the desktop drops the one second in which the clock leapt forward. The
-service's usage notification fires once in the run, whatever the date changes.
+service's usage notification fires once in the run, whatever the date changes; the desktop's, a
+rule of today's traffic, is armed again at each date change and fires once on each date.
 
 The clock is moved through the test offset file of the programs' clock (VELTRANO_TEST_CLOCK_FILE):
 the desktop gets it in its environment, the service through its own key, as Wine's service
@@ -18,13 +19,14 @@ import time
 from day_records import Sender, TestClock, duplicated_days, kernel_counters, read_records, records_by_date
 from service_helpers import enabled_service_and_pair, run_service, service_messages, wait_for_state
 from veth import VethPair
-from wine_helpers import (BUILD, WINE_RUN, check, finish, reg_add, reg_delete_tree, wait_for, windows_path,
-                          wine)
+from wine_helpers import (BUILD, WINE_RUN, check, finish, press, reg_add, reg_delete_tree, wait_for, window_named,
+                          windows_path, wine)
 
 FOLDER = os.path.join(BUILD, "clock-jump-e2e")
 SERVICE_LOG_FILE = os.path.join(FOLDER, "service.log")
 DESKTOP_LOG_FILE = os.path.join(FOLDER, "desktop.log")
 DESKTOP = os.path.join(BUILD, "src", "Pellacor.exe")
+ALERT = "Notification - Veltrano"
 SERVICE_KEY = r"HKLM\System\CurrentControlSet\Services\VeltranoService"
 PAIR = VethPair("c", 150)
 DAY = 86400
@@ -34,21 +36,22 @@ REACTION = 2.5  # the clock reads the file within a second, and the next tick wi
 WIRE = 1042 / 1000  # a 1000-byte UDP payload is a 1042-byte frame
 
 
-def usage_rule():
-    """All Connections, more than 1 byte this month, nothing but the log line when it fires."""
+def usage_rule(period_kind, program=""):
+    """All Connections, more than 1 byte in the period (1 this month, 2 today alone), no e-mail; the
+    program run when it fires, if any."""
     def utf16(text, size):
         return text.encode("utf-16-le").ljust(size, b"\0")
     rule = struct.pack("<ii260s", 3, 100, b"") + utf16("1", 128)
-    rule += struct.pack("<IIII", 0, 2, 1, 0) + utf16("", 520)
-    rule += struct.pack("<IIiI", 0, 0, 1, 0) + utf16("", 520) + struct.pack("<I", 0) + utf16("", 520)
-    return rule
+    rule += struct.pack("<IIII", 0, 2, period_kind, 0) + utf16("", 520)
+    rule += struct.pack("<IIiI", 0, 0, 1, 0) + utf16("", 520) + struct.pack("<I", 1 if program else 0)
+    return rule + utf16(program, 520)
 
 
 def date_of(offset):
     return (datetime.datetime.now() + datetime.timedelta(seconds=offset)).timetuple()[:3]
 
 
-def stretches(clock, log, start_writer, stop_writer):
+def stretches(clock, log, start_writer, stop_writer, end_of_stretch=lambda: None):
     """Traffic through every date of OFFSETS; (marks, sender, kernel bytes sent, records) where marks
     are (moment, offset) of each jump and a last (moment, None) when the traffic ended."""
     clock.set(0)
@@ -61,6 +64,7 @@ def stretches(clock, log, start_writer, stop_writer):
     for offset in OFFSETS:
         marks.append((clock.set(offset), offset))
         time.sleep(STRETCH)
+        end_of_stretch()
     marks.append((time.time(), None))
     sender.stop()
     time.sleep(2)
@@ -113,7 +117,7 @@ def service_as_writer(clock, near_id):
     reg_add(SERVICE_KEY, "TestClockFile", "REG_SZ", windows_path(clock.path))
     reg_add(r"HKLM\Software\Veltrano\Service", "ServiceOptions", "REG_BINARY", struct.pack("<III", 1, 1, 0).hex())
     reg_add(r"HKLM\Software\Veltrano\Options", "NotificationEnabled", "REG_DWORD", "1")
-    reg_add(r"HKLM\Software\Veltrano\Options", "NotificationEx2U", "REG_BINARY", usage_rule().hex())
+    reg_add(r"HKLM\Software\Veltrano\Options", "NotificationEx2U", "REG_BINARY", usage_rule(1).hex())
 
     def start():
         wine("sc", "start", "VeltranoService", check=False)
@@ -134,7 +138,16 @@ def desktop_as_writer(clock, near_id):
     run_service("/uninstall")
     reg_delete_tree(r"HKLM\Software\Veltrano")
     reg_delete_tree(r"HKCU\Software\Veltrano")
-    reg_add(r"HKCU\Software\Veltrano\Options", "TrafficLogFile", "REG_SZ", windows_path(DESKTOP_LOG_FILE))
+    options = r"HKCU\Software\Veltrano\Options"
+    reg_add(options, "TrafficLogFile", "REG_SZ", windows_path(DESKTOP_LOG_FILE))
+    # A rule of today's traffic, armed again at each date change: it fires once on each date.
+    marker, program = os.path.join(FOLDER, "fired.txt"), os.path.join(FOLDER, "fired.bat")
+    with open(program, "w", newline="\r\n") as f:
+        f.write(f'@echo fired>>"{windows_path(marker)}"\n')
+    reg_add(options, "NotificationEnabled", "REG_DWORD", "1")
+    reg_add(options, "NotificationEx2U", "REG_BINARY", usage_rule(2, windows_path(program)).hex())
+    reg_add(options, "NextAlertType", "REG_DWORD", "1")
+    reg_add(options, "NextAlertMin", "REG_DWORD", "1")
     environment = dict(os.environ, VELTRANO_TEST_CLOCK_FILE=windows_path(clock.path))
     desktop = []
 
@@ -151,8 +164,23 @@ def desktop_as_writer(clock, near_id):
         except subprocess.TimeoutExpired:
             desktop[0].kill()
 
-    marks, sender, kernel_sent, records = stretches(clock, DESKTOP_LOG_FILE, start, stop)
+    alerts = []
+
+    def close_the_alert():
+        """An open alert holds back the next one: the user closes it before the clock moves on."""
+        alerts.append(bool(window_named(ALERT)))
+        if alerts[-1]:
+            press(ALERT, "IDOK")
+            wait_for(lambda: not window_named(ALERT), 5)
+
+    marks, sender, kernel_sent, records = stretches(clock, DESKTOP_LOG_FILE, start, stop, close_the_alert)
     check_dates("desktop", marks, sender, kernel_sent, records, near_id, True)
+    fired = 0
+    if os.path.exists(marker):
+        with open(marker, "rb") as f:
+            fired = f.read().count(b"fired")
+    check(fired == len(OFFSETS) and all(alerts), f"desktop: the rule of today's traffic fired once on each of the {len(OFFSETS)} "
+          f"dates shown ({fired} times; alert window open at the end of each stretch: {alerts})")
     reg_delete_tree(r"HKCU\Software\Veltrano")
 
 
