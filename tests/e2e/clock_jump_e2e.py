@@ -1,7 +1,7 @@
 """Under Wine: the clock set forward a day, back, and back once more while traffic crosses a veth
 pair, with the service as the log's writer and then with the desktop. Every stretch's bytes land on
 the date the clock showed, each adapter keeps one record per date (the records of the day before,
-written last, stay after the later day's as the reports expect of a clock set back), nothing is
+written last, stay after the later day's, and the service's daily report lists them so), nothing is
 counted twice, and only the desktop drops the one second in which the clock leapt forward. The
 service's usage notification fires once in the run, whatever the date changes; the desktop's, a
 rule of today's traffic, is armed again at each date change and fires once on each date.
@@ -10,8 +10,10 @@ The clock is moved through the test offset file of the programs' clock (VELTRANO
 the desktop gets it in its environment, the service through its own key, as Wine's service
 manager gives services an environment of its own."""
 
+import csv
 import datetime
 import os
+import re
 import struct
 import subprocess
 import time
@@ -118,6 +120,11 @@ def service_as_writer(clock, near_id):
     reg_add(r"HKLM\Software\Veltrano\Service", "ServiceOptions", "REG_BINARY", struct.pack("<III", 1, 1, 0).hex())
     reg_add(r"HKLM\Software\Veltrano\Options", "NotificationEnabled", "REG_DWORD", "1")
     reg_add(r"HKLM\Software\Veltrano\Options", "NotificationEx2U", "REG_BINARY", usage_rule(1).hex())
+    # A daily report of the veth, written at every tick: the last one is of the last date shown.
+    reg_add(r"HKLM\Software\Veltrano\Options", "DateFormat", "REG_DWORD", "68")
+    target = windows_path(os.path.join(FOLDER, "daily.csv"))
+    report = struct.pack("<ii260sii", 1, 300, near_id.encode(), 0, 0) + target.encode("utf-16-le").ljust(520, b"\0")
+    reg_add(r"HKLM\Software\Veltrano\Service\Reports", "Report1", "REG_BINARY", report.hex())
 
     def start():
         wine("sc", "start", "VeltranoService", check=False)
@@ -130,6 +137,11 @@ def service_as_writer(clock, near_id):
 
     marks, sender, kernel_sent, records = stretches(clock, SERVICE_LOG_FILE, start, stop)
     check_dates("service", marks, sender, kernel_sent, records, near_id, False)
+    with open(os.path.join(FOLDER, "daily.csv"), newline="", encoding="latin-1") as f:
+        dates = [row[0] for row in csv.reader(f) if row and re.fullmatch(r"\d{4}-\d\d-\d\d", row[0])]
+    wanted = ["%04d-%02d-%02d" % date_of(offset) for offset in (-DAY, DAY, 0)]
+    check(dates == wanted, f"service: the daily report lists a row per record, newest written first, as the "
+          f"clock set back leaves them: {dates}")
     fired = service_messages().count("Bandwidth usage exceeds limit.")
     check(fired == 1, f"service: the usage notification fired once over three date changes ({fired})")
 
