@@ -44,9 +44,9 @@ LocalTime FromSystemTime(const SYSTEMTIME& now, int utcOffsetMinutes) {
 // signed number of seconds that is added to the system's UTC before it becomes local time, with
 // the zone's rules for the moved date (so a daylight-saving change falls where it would). The
 // file is read again when its write time changes, looked at no more than once a second, so that
-// a driver can set the clock forward or back while the programs run. The service, which may not
-// get the variable through the service manager's environment, reads the same path from the
-// value "TestClockFile" of its own key (see ClockFilePath).
+// a driver can set the clock forward or back while the programs run. A service does not get the
+// variable (the service manager gives it an environment of its own), so without it the path is
+// taken from the value "TestClockFile" of the service's own key, which only the tests write.
 class TestClockOffset {
  public:
   TestClockOffset() : path_(ClockFilePath()) {}
@@ -67,7 +67,8 @@ class TestClockOffset {
     if (length > 0 && length < MAX_PATH) return std::wstring(buffer, length);
     DWORD size = sizeof(buffer) - sizeof(wchar_t), type = 0;
     if (RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Services\\VeltranoService", L"TestClockFile",
-                     RRF_RT_REG_SZ, &type, buffer, &size) == ERROR_SUCCESS && size > sizeof(wchar_t))
+                     RRF_RT_REG_SZ, &type, buffer, &size) == ERROR_SUCCESS &&
+        size > sizeof(wchar_t))
       return std::wstring(buffer);
     return {};
   }
