@@ -14,6 +14,7 @@ struct LocalTime {
   int minute = 0;
   int second = 0;
   int milliseconds = 0;
+  int utcOffsetMinutes = 0;  // local minus UTC, daylight saving included; 0 where unknown
 };
 
 // Days since 1970-01-01 of a proleptic Gregorian date.
@@ -56,6 +57,13 @@ inline std::int64_t SecondsBetween(const LocalTime& earlier, const LocalTime& la
     return DaysFromCivil(t.year, t.month, t.day) * 86400 + t.hour * 3600 + t.minute * 60 + t.second;
   };
   return seconds(later) - seconds(earlier);
+}
+
+// Seconds that really passed between two readings of the clock: the calendar difference less a
+// change of the zone's offset, so that the hour skipped or repeated at a daylight-saving change
+// counts as no time at all.
+inline std::int64_t ElapsedSeconds(const LocalTime& earlier, const LocalTime& later) {
+  return SecondsBetween(earlier, later) - (later.utcOffsetMinutes - earlier.utcOffsetMinutes) * std::int64_t{60};
 }
 
 }  // namespace veltrano

@@ -24,8 +24,9 @@ TrafficSampler::TrafficSampler(ProgramRole role, AdapterTable& table, TrafficLog
 void TrafficSampler::Tick() {
   const LocalTime now = clock_.Now();
   AdapterList& rows = table_.Rows();
-  // After a suspend or a clock jump the first second counts nothing.
-  if (role_ == ProgramRole::kDesktop && SecondsBetween(lastTick_, now) > kMaxGapSeconds)
+  // After a suspend or a clock jump the first second counts nothing; a daylight-saving change is
+  // neither.
+  if (role_ == ProgramRole::kDesktop && ElapsedSeconds(lastTick_, now) > kMaxGapSeconds)
     for (auto& row : rows) row.hasPrev = false;
   CheckFlushAndDay(now);
 

@@ -177,3 +177,35 @@ def fill_disk(mount):
                 except OSError:
                     break
     return os.path.getsize(filler)
+
+
+class TestClock:
+    """The offset file that the programs' clock reads when VELTRANO_TEST_CLOCK_FILE names it: the
+    local clock shown to them is the real UTC moved by this many seconds. Replaced in one rename, so
+    a reader never sees it half written; the programs look at it about once a second."""
+
+    def __init__(self, path):
+        self.path = path
+        self.set(0)
+
+    def set(self, seconds):
+        temporary = self.path + ".new"
+        with open(temporary, "w") as f:
+            f.write(str(int(seconds)))
+        os.replace(temporary, self.path)
+        return time.time()
+
+
+def records_by_date(records, kind, ident):
+    """{date: [(received, sent), ...]} of one adapter's records, in file order."""
+    found = {}
+    for date, record_kind, record_id, received, sent in records or []:
+        if record_kind == kind and record_id == ident:
+            found.setdefault(date, []).append((received, sent))
+    return found
+
+
+def duplicated_days(records):
+    """(date, kind, id) keys that hold more than one record."""
+    keys = [(date, kind, ident) for date, kind, ident, _, _ in records or []]
+    return sorted({key for key in keys if keys.count(key) > 1})

@@ -173,6 +173,38 @@ TEST_F(SamplerTest, TheDesktopCountsNothingAfterAGapOfMoreThanThirtySeconds) {
   EXPECT_EQ(Row(2).todayIn, 100u);
 }
 
+// Berlin's changes: 01:59:59 CET is followed by 03:00:00 CEST in spring, and 02:59:59 CEST by
+// 02:00:00 CET in autumn; neither is a gap, and a real gap still counts nothing.
+TEST_F(SamplerTest, TheDesktopCountsTheSecondOfADaylightSavingChange) {
+  source_.Add("{ETH-000000}", 1);
+  clock_.Set(2026, 3, 29, 1, 59, 58);
+  clock_.now.utcOffsetMinutes = 60;
+  Start(ProgramRole::kDesktop);
+  source_.interfaces[0].row.inOctets = 100;
+  TickAfter(1);
+  clock_.Set(2026, 3, 29, 3, 0, 0);
+  clock_.now.utcOffsetMinutes = 120;
+  source_.interfaces[0].row.inOctets = 300;
+  sampler_->Tick();
+  EXPECT_EQ(Row(2).todayIn, 300u);
+
+  clock_.Set(2026, 10, 25, 2, 59, 59);
+  clock_.now.utcOffsetMinutes = 120;
+  sampler_->Tick();  // a jump of seven months: counts nothing
+  EXPECT_EQ(Row(2).todayIn, 0u);
+  clock_.Set(2026, 10, 25, 2, 0, 0);
+  clock_.now.utcOffsetMinutes = 60;
+  source_.interfaces[0].row.inOctets = 350;
+  sampler_->Tick();
+  EXPECT_EQ(Row(2).todayIn, 50u);
+  clock_.Advance(31);
+  source_.interfaces[0].row.inOctets = 400;
+  sampler_->Tick();
+  EXPECT_EQ(Row(2).todayIn, 50u);
+  EXPECT_EQ(listener_.dayChanges, 1);
+  log_.Close();
+}
+
 TEST_F(SamplerTest, AFailedEnumerationChangesNothingAndCallsNobody) {
   source_.Add("{ETH-000000}", 1);
   clock_.Set(2026, 12, 8, 10, 0, 1);

@@ -21,7 +21,9 @@ class FakeClock : public Clock {
         DaysFromCivil(now.year, now.month, now.day) * 86400 + now.hour * 3600 + now.minute * 60 + now.second + seconds;
     const CivilDate date = CivilFromDays(total / 86400);
     const int rest = static_cast<int>(total % 86400);
+    const int utcOffsetMinutes = now.utcOffsetMinutes;
     Set(date.year, date.month, date.day, rest / 3600, rest / 60 % 60, rest % 60);
+    now.utcOffsetMinutes = utcOffsetMinutes;
   }
 
   LocalTime now;

@@ -22,6 +22,7 @@ LocalTime SystemClock::Now() {
   time.minute = local.tm_min;
   time.second = local.tm_sec;
   time.milliseconds = static_cast<int>(now.tv_usec / 1000);
+  time.utcOffsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
   return time;
 }
 
