@@ -122,6 +122,10 @@ INT_PTR CMonitorDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ENDSESSION:
       OnEndSession(wParam != FALSE);
       return TRUE;
+    case WM_POWERBROADCAST:  // the result grants a query to suspend: never refused
+      sampler_.OnPowerChange(PowerChangeFor(static_cast<std::uint32_t>(wParam)));
+      SetResult(TRUE);
+      return TRUE;
     case kTrayCallbackMessage:
       OnTrayMessage(lParam);
       return TRUE;

@@ -18,6 +18,22 @@ std::uint32_t ClampToU32(std::uint64_t value) {
 
 }  // namespace
 
+// The event numbers are the system's (PBT_APMSUSPEND, PBT_APMRESUMECRITICAL,
+// PBT_APMRESUMESUSPEND, PBT_APMRESUMEAUTOMATIC). A critical suspend gives no warning; the wake
+// after it still needs fresh baselines.
+PowerChange PowerChangeFor(std::uint32_t powerEvent) {
+  switch (powerEvent) {
+    case 0x4:
+      return PowerChange::kSuspending;
+    case 0x6:
+    case 0x7:
+    case 0x12:
+      return PowerChange::kResumed;
+    default:
+      return PowerChange::kNone;
+  }
+}
+
 TrafficSampler::TrafficSampler(ProgramRole role, AdapterTable& table, TrafficLog& log, Clock& clock, size_t historyCap)
     : role_(role), table_(table), log_(log), clock_(clock), historyCap_(historyCap), lastTick_(clock.Now()) {}
 
@@ -143,6 +159,24 @@ void TrafficSampler::CheckFlushAndDay(const LocalTime& now) {
 void TrafficSampler::ResetRates(AdapterEntry& row) {
   row.history.clear();
   row.sumIn = row.sumOut = row.sampleCount = 0;
+}
+
+// Written now rather than at the next block boundary: a machine that never wakes (a flat battery)
+// would lose everything since the last write.
+void TrafficSampler::Suspend() {
+  log_.WriteToday(table_.Rows(), lastTick_);
+}
+
+// Every baseline is from before the sleep: while asleep, drivers may have reset their counters and
+// interfaces may have gone or come back under another index. The next tick takes the adapters
+// afresh and counts nothing, whatever the clock says about the gap.
+void TrafficSampler::Resume() {
+  for (auto& row : table_.Rows()) row.hasPrev = false;
+}
+
+void TrafficSampler::OnPowerChange(PowerChange change) {
+  if (change == PowerChange::kSuspending) Suspend();
+  if (change == PowerChange::kResumed) Resume();
 }
 
 void TrafficSampler::ResetAllRates() {

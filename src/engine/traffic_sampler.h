@@ -30,6 +30,11 @@ class SamplerListener {
   virtual void OnDayChanged(const LocalTime& now) { (void)now; }
 };
 
+// What a power broadcast of the system (WM_POWERBROADCAST's event, or a service's power event)
+// asks of the sampler.
+enum class PowerChange { kNone, kSuspending, kResumed };
+PowerChange PowerChangeFor(std::uint32_t powerEvent);
+
 class TrafficSampler {
  public:
   static constexpr std::int64_t kMaxGapSeconds = 30;
@@ -44,6 +49,10 @@ class TrafficSampler {
   void CheckFlushAndDay(const LocalTime& now);
   void ResetRates(AdapterEntry& row);
   void ResetAllRates();
+  // The machine is about to sleep, and then woke up again.
+  void Suspend();
+  void Resume();
+  void OnPowerChange(PowerChange change);
 
   const LocalTime& LastTick() const { return lastTick_; }
 

@@ -44,7 +44,10 @@ void ServiceEngine::Work(StopSignal& stop) {
     return;
   }
   log_.Write("Service is running...");
-  while (running_ && !stop.WaitForStop(kTickIntervalMs)) Tick();
+  while (running_ && !stop.WaitForStop(kTickIntervalMs)) {
+    for (PowerChange change; (change = stop.TakePowerChange()) != PowerChange::kNone;) sampler_.OnPowerChange(change);
+    Tick();
+  }
   Shutdown();
 }
 

@@ -27,6 +27,9 @@ class StopSignal {
   // Waits up to timeoutMs; true when a stop was asked for (or the wait itself failed), false when
   // the time ran out.
   virtual bool WaitForStop(unsigned timeoutMs) = 0;
+  // A sleep or wake of the machine that came since the last call (a wait may end early for it),
+  // oldest first; kNone when there is none.
+  virtual PowerChange TakePowerChange() { return PowerChange::kNone; }
 };
 
 struct ServiceDependencies {

@@ -2,6 +2,9 @@
 // scenes: by control id, never by a point on the screen, which every other font or DPI moves.
 //   control_probe click TITLE ID    posts BM_CLICK to control ID of the visible window titled TITLE
 //   control_probe page TITLE INDEX  shows page INDEX of the property sheet TITLE, prints "Page=caption"
+//   control_probe power TITLE EVENT sends WM_POWERBROADCAST with EVENT (a PBT_ number) to the
+//                                   top-level window TITLE, shown or hidden, as the system does
+//                                   around a sleep; prints "Result=n" once it was handled
 // Exits 0 when done, 2 when no visible window has that title, 3 when it has no such control or
 // page, 4 when the control is disabled (a user could not press it either).
 #include <windows.h>
@@ -82,14 +85,24 @@ int ShowPage(HWND sheet, int index) {
   return 0;
 }
 
+int SendPower(const wchar_t* title, int event) {
+  HWND window = FindWindowW(nullptr, title);
+  if (!window) return kNoWindow;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, WM_POWERBROADCAST, event, 0, SMTO_ABORTIFHUNG, 10000, &result)) return kNoControl;
+  std::printf("Result=%lu\n", static_cast<unsigned long>(result));
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: control_probe click TITLE ID | page TITLE INDEX\n");
+    std::fprintf(stderr, "usage: control_probe click TITLE ID | page TITLE INDEX | power TITLE EVENT\n");
     return 1;
   }
   const std::wstring command = argv[1];
+  if (command == L"power") return SendPower(argv[2], static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
   HWND window = VisibleTopLevel(argv[2]);
   if (!window) return kNoWindow;
   const int number = static_cast<int>(std::wcstol(argv[3], nullptr, 10));

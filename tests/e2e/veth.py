@@ -90,3 +90,56 @@ class PluggableVeth(VethPair):
                 pass
         self.index = next(i for i in range(4000 + os.getpid() % 1000, 100000) if i not in taken)
         self.ipv6 = False
+
+
+def free_interface_indexes(count, start):
+    """count interface indexes from start on that no interface of this machine has."""
+    taken = set()
+    for name in os.listdir("/sys/class/net"):
+        try:
+            with open(f"/sys/class/net/{name}/ifindex") as f:
+                taken.add(int(f.read()))
+        except OSError:
+            pass
+    return [i for i in range(start, start + count + len(taken)) if i not in taken][:count]
+
+
+class ChurningVeth(VethPair):
+    """A veth pair plugged in and out again and again under the same names, as a VPN or USB adapter
+    comes and goes. Each plug takes one of a few fixed interface indexes: the same index is the same
+    adapter to Wine (its counters start again from zero), another one is the adapter renumbered.
+    The namespace of the far end stays between plugs, and IPv6 is off at both ends, so that only the
+    driver's own datagrams (and their ARP) cross the pair."""
+
+    def __init__(self, tag, subnet_octet, indexes=1):
+        super().__init__(tag, subnet_octet)
+        # Pairs of one driver differ in their subnet, and so in their indexes.
+        self.indexes = free_interface_indexes(indexes, 5000 + os.getpid() % 1000 * 40 + subnet_octet % 20 * 2)
+        self.index = self.indexes[0]
+
+    def plug(self, which=0):
+        """Creates the pair at the which-th index; False (nothing left behind) where refused."""
+        if os.environ.get("VELTRANO_E2E_NO_NETNS") == "1":
+            return False
+        self.index = self.indexes[which]
+        subprocess.run(["ip", "netns", "add", self.netns], capture_output=True)
+        commands = [
+            ["ip", "netns", "exec", self.netns, "sysctl", "-qw", "net.ipv6.conf.all.disable_ipv6=1",
+             "net.ipv6.conf.default.disable_ipv6=1"],
+            ["ip", "link", "add", self.near, "index", str(self.index), "type", "veth", "peer", "name", self.far,
+             "netns", self.netns],
+            ["sysctl", "-qw", f"net.ipv6.conf.{self.near}.disable_ipv6=1"],
+            ["ip", "addr", "add", self.near_ip + "/30", "dev", self.near],
+            ["ip", "netns", "exec", self.netns, "ip", "addr", "add", self.far_ip + "/30", "dev", self.far],
+            ["ip", "netns", "exec", self.netns, "ip", "link", "set", self.far, "up"],
+            ["ip", "link", "set", self.near, "up"],
+        ]
+        for command in commands:
+            if subprocess.run(command, capture_output=True).returncode != 0:
+                self.remove()
+                return False
+        return True
+
+    def unplug(self):
+        """Deletes the pair (both ends go at once); the namespace stays for the next plug."""
+        subprocess.run(["ip", "link", "del", self.near], capture_output=True)

@@ -205,6 +205,34 @@ TEST_F(SamplerTest, TheDesktopCountsTheSecondOfADaylightSavingChange) {
   log_.Close();
 }
 
+// A wake whose gap the clock does not show (a short sleep, or a clock set back meanwhile): the
+// reset counter is not counted, and an interface renumbered while asleep joins as a new one.
+TEST_F(SamplerTest, AfterAWakeTheFirstTickCountsNothingWhateverTheGap) {
+  EXPECT_EQ(PowerChangeFor(0x4), PowerChange::kSuspending);  // PBT_APMSUSPEND
+  for (std::uint32_t wake : {0x6u, 0x7u, 0x12u}) EXPECT_EQ(PowerChangeFor(wake), PowerChange::kResumed);
+  for (std::uint32_t other : {0x0u, 0xAu, 0x8013u}) EXPECT_EQ(PowerChangeFor(other), PowerChange::kNone);
+
+  source_.wideCounters = true;
+  source_.Add("{ETH-000000}", 1, 6, 5000, 0);
+  clock_.Set(2026, 12, 8, 10, 0, 1);
+  Start(ProgramRole::kService);
+  source_.interfaces[0].row.inOctets = 6000;
+  TickAfter(1);
+  sampler_->OnPowerChange(PowerChange::kSuspending);
+  EXPECT_GT(LogSize(), 24u) << "the records are on disk before the machine sleeps";
+  source_.interfaces[0].row.inOctets = 900;
+  source_.Add("{USB-RENUMBERED}", 9, 6, 100, 0);
+  sampler_->OnPowerChange(PowerChange::kResumed);
+  TickAfter(5);
+  EXPECT_EQ(Row(0).todayIn, 1000u);
+  source_.interfaces[0].row.inOctets = 1900;
+  source_.interfaces[1].row.inOctets = 150;
+  TickAfter(1);
+  EXPECT_EQ(Row(2).todayIn, 2000u);
+  EXPECT_EQ(Row(3).todayIn, 50u);
+  EXPECT_EQ(Row(0).todayIn, 2050u);
+}
+
 TEST_F(SamplerTest, AFailedEnumerationChangesNothingAndCallsNobody) {
   source_.Add("{ETH-000000}", 1);
   clock_.Set(2026, 12, 8, 10, 0, 1);

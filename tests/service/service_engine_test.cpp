@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
 #include <sstream>
 #include <thread>
 #include <vector>
@@ -99,6 +100,55 @@ TEST_F(ServiceEngineTest, CountsEachSecondAndWritesTheDayWhenStopped) {
   EXPECT_EQ(Messages(), expected);
   // The counters read at start-up are the baseline of the first second.
   const std::vector<std::pair<std::uint64_t, std::uint64_t>> totals = {{5000, 500}, {5000, 500}};
+  EXPECT_EQ(TodaysTotals(), totals);
+}
+
+// The machine sleeps after the second wait, for three hours in which the driver resets the
+// interface's counters and the interface comes back with traffic already counted by them; the
+// host hands the sleep and the wake to the worker before its next tick.
+class SleepingStop : public ScriptedStop {
+ public:
+  SleepingStop(testing::FakeClock& clock, testing::FakeInterfaceSource& source, std::string logPath)
+      : ScriptedStop(clock, source, 5), clock_(clock), source_(source), logPath_(std::move(logPath)) {}
+  bool WaitForStop(unsigned timeoutMs) override {
+    if (++waits_ == 3) {
+      changes_ = {PowerChange::kSuspending, PowerChange::kResumed};
+      clock_.Advance(3 * 3600);
+      source_.interfaces[0].row.inOctets = 70000;
+      source_.interfaces[0].row.outOctets = 7000;
+    }
+    return ScriptedStop::WaitForStop(timeoutMs);
+  }
+  // Asked again once the engine applied the sleep: the log is measured as the machine goes down.
+  PowerChange TakePowerChange() override {
+    if (sleeping_) logSizeAtSleep = std::ifstream(logPath_, std::ios::ate).tellg();
+    sleeping_ = false;
+    if (changes_.empty()) return PowerChange::kNone;
+    const PowerChange change = changes_.front();
+    changes_.erase(changes_.begin());
+    sleeping_ = change == PowerChange::kSuspending;
+    return change;
+  }
+  std::streamoff logSizeAtSleep = 0;
+
+ private:
+  testing::FakeClock& clock_;
+  testing::FakeInterfaceSource& source_;
+  std::string logPath_;
+  std::vector<PowerChange> changes_;
+  bool sleeping_ = false;
+  int waits_ = 0;
+};
+
+TEST_F(ServiceEngineTest, TheTickAfterAWakeCountsNothingAndTheSleepFindsTheDayWritten) {
+  serviceLog_.Open(folder_.Path("pellacorservice.log"));
+  ServiceEngine engine({source_, hive_.Hive(), folder_.Files(), clock_, serviceLog_, network_});
+  SleepingStop stop(clock_, source_, logPath_);
+  engine.Work(stop);
+  EXPECT_GT(stop.logSizeAtSleep, 24);  // 10:00:03 is no write boundary: the sleep wrote the records
+  // Two seconds before the sleep and two after the wake; the wake's own second counts nothing.
+  const std::vector<std::pair<std::uint64_t, std::uint64_t>> totals = {{2000 + 2000, 200 + 200},
+                                                                       {2000 + 2000, 200 + 200}};
   EXPECT_EQ(TodaysTotals(), totals);
 }
 

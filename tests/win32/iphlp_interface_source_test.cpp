@@ -4,6 +4,11 @@
 
 #include "engine/adapter_table.h"
 
+// After the table: the system headers define "interface" as a keyword of their own.
+#include <winsock2.h>
+#include <windows.h>
+#include <iphlpapi.h>
+
 namespace veltrano {
 namespace {
 
@@ -53,6 +58,34 @@ TEST(IphlpInterfaceSource, FailsEveryCallBeforeBinding) {
   IphlpInterfaceSource source;
   std::vector<AdapterRecord> adapters;
   EXPECT_FALSE(source.GetAdaptersInfo(adapters));
+}
+
+// GetAdaptersInfo's answers scripted: ERROR_NO_DATA to the size query when no adapter is left, or
+// a list that grew between the size query and the call.
+class ScriptedAdaptersInfo : public IphlpInterfaceSource {
+ public:
+  explicit ScriptedAdaptersInfo(unsigned long answer) : answer_(answer) {}
+
+ protected:
+  unsigned long CallGetAdaptersInfo(void* buffer, unsigned long* size) override {
+    if (answer_ == ERROR_NO_DATA) return ERROR_NO_DATA;
+    if (!buffer) *size = sizeof(IP_ADAPTER_INFO);
+    return ERROR_BUFFER_OVERFLOW;
+  }
+
+ private:
+  unsigned long answer_;
+};
+
+TEST(IphlpInterfaceSource, NoAdapterLeftIsAnEmptyListAndAGrownListAFailedPass) {
+  ScriptedAdaptersInfo none(ERROR_NO_DATA);
+  ASSERT_TRUE(none.Bind());
+  std::vector<AdapterRecord> adapters(1);
+  EXPECT_TRUE(none.GetAdaptersInfo(adapters));
+  EXPECT_TRUE(adapters.empty());
+  ScriptedAdaptersInfo grown(ERROR_BUFFER_OVERFLOW);
+  ASSERT_TRUE(grown.Bind());
+  EXPECT_FALSE(grown.GetAdaptersInfo(adapters));
 }
 
 }  // namespace

@@ -86,14 +86,15 @@ bool IphlpInterfaceSource::GetAdaptersInfo(std::vector<AdapterRecord>& adapters)
     MIB_IF_TABLE2* table = nullptr;
     if (As<GetIfTable2Fn>(getIfTable2_)(&table) == NO_ERROR) table_ = table;
   }
-  const auto getAdaptersInfo = As<GetAdaptersInfoFn>(getAdaptersInfo_);
   ULONG size = 0;
-  getAdaptersInfo(nullptr, &size);
+  // No adapter at all (the last one was unplugged) is an empty list, not a failed pass: the rows
+  // must go absent, or they would keep their old baselines and addresses until one comes back.
+  if (CallGetAdaptersInfo(nullptr, &size) == ERROR_NO_DATA) return true;
   if (size == 0) return false;
   // ULONGLONG elements keep the buffer aligned for IP_ADAPTER_INFO.
   std::vector<ULONGLONG> buffer((size + sizeof(ULONGLONG) - 1) / sizeof(ULONGLONG));
   auto* first = reinterpret_cast<IP_ADAPTER_INFO*>(buffer.data());
-  if (getAdaptersInfo(first, &size) != ERROR_SUCCESS) return false;
+  if (CallGetAdaptersInfo(first, &size) != ERROR_SUCCESS) return false;
   for (const IP_ADAPTER_INFO* info = first; info; info = info->Next) {
     AdapterRecord record;
     record.name.assign(info->AdapterName, strnlen(info->AdapterName, sizeof info->AdapterName));
@@ -105,6 +106,10 @@ bool IphlpInterfaceSource::GetAdaptersInfo(std::vector<AdapterRecord>& adapters)
     adapters.push_back(record);
   }
   return true;
+}
+
+unsigned long IphlpInterfaceSource::CallGetAdaptersInfo(void* buffer, unsigned long* size) {
+  return As<GetAdaptersInfoFn>(getAdaptersInfo_)(static_cast<IP_ADAPTER_INFO*>(buffer), size);
 }
 
 bool IphlpInterfaceSource::GetIfEntry(std::uint32_t index, InterfaceRow& row) {

@@ -24,6 +24,11 @@ class IphlpInterfaceSource : public InterfaceSource {
   bool GetIfEntry(std::uint32_t index, InterfaceRow& row) override;
   bool HasWideCounters() const { return getIfTable2_ && getIfEntry2_ && freeMibTable_; }
 
+ protected:
+  // GetAdaptersInfo itself (buffer as IP_ADAPTER_INFO*): tests give the answers of a machine whose
+  // last adapter was just unplugged.
+  virtual unsigned long CallGetAdaptersInfo(void* buffer, unsigned long* size);
+
  private:
   bool GetWideEntry(std::uint32_t index, InterfaceRow& row);
   void FreeTable();

@@ -25,6 +25,8 @@ namespace {
 const wchar_t* const kDoneEventName = L"QXRDD7F6336FB2C48C3B0C7D471A8AB3EAFA";
 const wchar_t* const kStopEventName = L"QXRDD7F6336FB2C48C3B0C7D471A8AB3EAFB";
 constexpr DWORD kPendingWaitHintMs = 3000;
+// The system gives a sleep notice about two seconds before it goes ahead.
+constexpr DWORD kSuspendWriteWaitMs = 1500;
 
 // Mail sessions run on detached threads and report into the log until the process ends, even
 // while static objects are being destroyed after main() returns: so the log, its clock and the
@@ -38,11 +40,16 @@ SERVICE_STATUS_HANDLE statusHandle = nullptr;
 SERVICE_STATUS status{};
 HANDLE doneEvent = nullptr;
 HANDLE stopEvent = nullptr;
+// Set by the control handler, taken by the worker: the sampler is the worker's alone.
+HANDLE suspendEvent = nullptr;
+HANDLE resumeEvent = nullptr;
+HANDLE suspendTakenEvent = nullptr;  // the worker has written the day for the sleep
 
 bool ReportStatus(DWORD state, DWORD win32Code, DWORD specificCode, DWORD checkPoint, DWORD waitHint) {
   status.dwServiceType = SERVICE_WIN32_OWN_PROCESS;
   status.dwCurrentState = state;
-  status.dwControlsAccepted = state == SERVICE_START_PENDING ? 0 : SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN;
+  status.dwControlsAccepted =
+      state == SERVICE_START_PENDING ? 0 : SERVICE_ACCEPT_STOP | SERVICE_ACCEPT_SHUTDOWN | SERVICE_ACCEPT_POWEREVENT;
   status.dwWin32ExitCode = specificCode ? ERROR_SERVICE_SPECIFIC_ERROR : win32Code;
   status.dwServiceSpecificExitCode = specificCode;
   status.dwCheckPoint = checkPoint;
@@ -50,23 +57,59 @@ bool ReportStatus(DWORD state, DWORD win32Code, DWORD specificCode, DWORD checkP
   return SetServiceStatus(statusHandle, &status) != FALSE;
 }
 
-void WINAPI ServiceCtrlHandler(DWORD control) {
+// Power events never refuse a suspend: the answer is NO_ERROR whatever the event.
+DWORD WINAPI ServiceCtrlHandler(DWORD control, DWORD eventType, LPVOID, LPVOID) {
   if (control == SERVICE_CONTROL_STOP || control == SERVICE_CONTROL_SHUTDOWN) {
     ReportStatus(SERVICE_STOP_PENDING, NO_ERROR, 0, 1, kPendingWaitHintMs);
     SetEvent(stopEvent);
-    return;
+    return NO_ERROR;
+  }
+  if (control == SERVICE_CONTROL_POWEREVENT) {
+    const PowerChange change = PowerChangeFor(eventType);
+    if (change == PowerChange::kResumed) SetEvent(resumeEvent);
+    if (change == PowerChange::kSuspending) {
+      ResetEvent(suspendTakenEvent);
+      SetEvent(suspendEvent);
+      WaitForSingleObject(suspendTakenEvent, kSuspendWriteWaitMs);  // so that the records are on disk
+    }
+    return NO_ERROR;
   }
   ReportStatus(status.dwCurrentState, status.dwWin32ExitCode, status.dwServiceSpecificExitCode, status.dwCheckPoint,
                status.dwWaitHint);
+  return control == SERVICE_CONTROL_INTERROGATE ? NO_ERROR : ERROR_CALL_NOT_IMPLEMENTED;
 }
 
+// A wait ends at the stop, at the time-out, or early when the machine is about to sleep or woke.
 class EventStopSignal : public StopSignal {
  public:
-  explicit EventStopSignal(HANDLE event) : event_(event) {}
-  bool WaitForStop(unsigned timeoutMs) override { return WaitForSingleObject(event_, timeoutMs) != WAIT_TIMEOUT; }
+  explicit EventStopSignal(HANDLE stop) : stop_(stop) {}
+  bool WaitForStop(unsigned timeoutMs) override {
+    HANDLE events[] = {stop_, suspendEvent, resumeEvent};
+    const DWORD count = suspendEvent && resumeEvent ? 3 : 1;
+    const DWORD result = WaitForMultipleObjects(count, events, FALSE, timeoutMs);
+    if (result == WAIT_OBJECT_0 + 1) pending_.push_back(PowerChange::kSuspending);
+    if (result == WAIT_OBJECT_0 + 2) pending_.push_back(PowerChange::kResumed);
+    return result != WAIT_TIMEOUT && result != WAIT_OBJECT_0 + 1 && result != WAIT_OBJECT_0 + 2;
+  }
+  // The engine applies each change before it asks for the next one: a call after a suspend means
+  // that the day was written.
+  PowerChange TakePowerChange() override {
+    if (handingSuspend_) SetEvent(suspendTakenEvent);
+    handingSuspend_ = false;
+    // Both may have come during one wait: the sleep came first.
+    if (suspendEvent && WaitForSingleObject(suspendEvent, 0) == WAIT_OBJECT_0) pending_.push_back(PowerChange::kSuspending);
+    if (resumeEvent && WaitForSingleObject(resumeEvent, 0) == WAIT_OBJECT_0) pending_.push_back(PowerChange::kResumed);
+    if (pending_.empty()) return PowerChange::kNone;
+    const PowerChange change = pending_.front();
+    pending_.erase(pending_.begin());
+    handingSuspend_ = change == PowerChange::kSuspending;
+    return change;
+  }
 
  private:
-  HANDLE event_;
+  HANDLE stop_;
+  std::vector<PowerChange> pending_;
+  bool handingSuspend_ = false;
 };
 
 void WorkerThread() {
@@ -87,7 +130,7 @@ void WorkerThread() {
 }
 
 void WINAPI ServiceMain(DWORD, LPWSTR*) {
-  statusHandle = RegisterServiceCtrlHandlerW(Widen(kServiceName).c_str(), &ServiceCtrlHandler);
+  statusHandle = RegisterServiceCtrlHandlerExW(Widen(kServiceName).c_str(), &ServiceCtrlHandler, nullptr);
   if (!statusHandle) {
     serviceLog.Write("Err: 0x00001010");
     return;
@@ -97,6 +140,10 @@ void WINAPI ServiceMain(DWORD, LPWSTR*) {
     serviceLog.Write("Err: 0x00001012");
     return;
   }
+  // Auto-reset: each is taken once by the worker.
+  suspendEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  resumeEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+  suspendTakenEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   ReportStatus(SERVICE_START_PENDING, NO_ERROR, 0, 1, kPendingWaitHintMs);
   std::thread worker(WorkerThread);
   if (!ReportStatus(SERVICE_RUNNING, NO_ERROR, 0, 0, 0)) {
@@ -108,6 +155,10 @@ void WINAPI ServiceMain(DWORD, LPWSTR*) {
   CloseHandle(stopEvent);
   CloseHandle(doneEvent);
   stopEvent = doneEvent = nullptr;
+  for (HANDLE* event : {&suspendEvent, &resumeEvent, &suspendTakenEvent}) {
+    if (*event) CloseHandle(*event);
+    *event = nullptr;
+  }
   ReportStatus(SERVICE_STOPPED, NO_ERROR, 0, 0, 0);
 }
 
